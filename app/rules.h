@@ -1,0 +1,45 @@
+// Pure rules of the application shell: no Win32 calls, so the host tests can pin them down.
+#ifndef PEERIX_APP_RULES_H
+#define PEERIX_APP_RULES_H
+
+#include <cstdint>
+
+namespace rules {
+
+// Older wheel-mouse drivers send a registered message instead of WM_MOUSEWHEEL on the first
+// releases of both families: the 95 family at exactly 4.0 and NT at exactly 3.0. The low word
+// (major and minor together) is compared whole.
+bool WantsWheelMessage(uint32_t version);
+
+int Clamp(int value, int lo, int hi);
+
+// Stored flags are used as 0 or 1; anything else non-zero means set.
+int Flag(int value);
+
+// The ranges the program itself writes; values from elsewhere are brought into them on load.
+constexpr int kMinZoom = 1, kMaxZoom = 32;
+constexpr int kRateNone = 1, kRateSlow = 2, kRateMedium = 3, kRateFast = 4;
+constexpr int kMinInterval = 20, kMaxInterval = 1000;
+
+struct Rect {
+    int left, top, right, bottom;
+};
+
+// A stored window rectangle must have a positive width and height to be usable.
+bool HasArea(const Rect& r);
+
+// The placement's normal rectangle is relative to the work area; the window is created in
+// screen coordinates. workLeft/workTop are the work area's offset from the monitor's origin.
+Rect WorkAreaToScreen(const Rect& r, int workLeft, int workTop);
+
+// Where to put a window so that it is centred on a reference window (signed division,
+// truncating toward zero, no clamping to the screen).
+void CentredOrigin(const Rect& reference, const Rect& window, int* x, int* y);
+
+// Cuts a module file name after its last backslash in place. Position 0 is never examined; with
+// no backslash the name stays whole.
+void KeepDirectory(char* path, int length);
+
+}  // namespace rules
+
+#endif

@@ -1,0 +1,72 @@
+#include "startup.h"
+
+#include "../res/resource.h"
+#include "../view/mainwindow.h"
+#include "globals.h"
+#include "settings.h"
+#include "utils.h"
+
+namespace {
+
+constexpr DWORD kMainStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;  // 0x00CE0000
+static_assert(kMainStyle == 0x00CE0000, "an overlapped window without a maximize box");
+#ifndef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 48, "the class record of the 32-bit API");
+#endif
+
+ATOM RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS | CS_BYTEALIGNCLIENT;  // no redraw on resize: Layout repaints what changed
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PEERIX));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = PEERIX_CLASS_NAME;
+    wc.hIconSm =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PEERIX), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    return RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+bool ActivateEarlierInstance() {
+    HWND running = FindWindowA(PEERIX_CLASS_NAME, nullptr);
+    if (!running) return false;
+    // A dialog the other instance has open is what the user was working with.
+    HWND popup = GetLastActivePopup(running);
+    BringWindowToTop(popup);
+    SetForegroundWindow(popup);
+    SetActiveWindow(popup);
+    if (IsIconic(popup)) ShowWindow(popup, SW_RESTORE);
+    return true;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 320, height = 200;
+    if (settings.WindowPosFound()) {
+        x = settings.WindowPos.left;
+        y = settings.WindowPos.top;
+        width = settings.WindowPos.right - settings.WindowPos.left;
+        height = settings.WindowPos.bottom - settings.WindowPos.top;
+    }
+    if (settings.SingleInstance && ActivateEarlierInstance()) return nullptr;
+
+    const char* title = titleText.GetText();
+    const ATOM atom = RegisterMainClass(instance);
+    // A failed registration gives atom 0, which names no class, so creation fails below.
+    HWND window = CreateWindowExA(WS_EX_APPWINDOW, MAKEINTATOM(atom), title, kMainStyle, x, y, width, height, nullptr,
+                                  nullptr, instance, nullptr);
+    if (!window) {
+        ShowSystemError(nullptr, title);
+        return nullptr;
+    }
+    ShowWindow(window, showCommand);
+    return window;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // WM_GETMINMAXINFO is the first message a window of this style receives, before WM_NCCREATE.
+    if (message == WM_GETMINMAXINFO) mainWindow.hwnd = window;
+    return mainWindow.HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,17 @@
+// Small utilities shared by the whole program.
+#ifndef PEERIX_UTILS_H
+#define PEERIX_UTILS_H
+
+#include <windows.h>
+
+// Moves window so that its window rectangle is centred on reference's; false when either
+// rectangle cannot be read or the move fails.
+bool CentreWindow(HWND reference, HWND window);
+
+// Fills buffer with the directory of the module's file, ending in a backslash.
+void GetProgramDirectory(HMODULE module, char* buffer, DWORD size);
+
+// Shows the system's text for the calling thread's last error in an error box.
+void ShowSystemError(HWND owner, const char* caption);
+
+#endif

@@ -1,0 +1,128 @@
+// Paint benchmark: the cost of one PaintNow of a 640 x 480 view at zooms 1, 3 and 8 next to a
+// raw StretchBlt of the same rectangles in the same run, and the time from process start to the
+// first painted view of the real Peerix.exe.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+#include "tests/win/window_support.h"
+#include "view/mainwindow.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The same work as one PaintNow without the program's code: a window DC, one stretch from the
+// screen, release.
+void RawStretch(HWND window, int zoom) {
+    HDC dc = GetDC(window);
+    HDC screen = GetDC(nullptr);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, 0, 0, mainWindow.srcWidth * zoom, mainWindow.srcHeight * zoom, screen, 100, 100, mainWindow.srcWidth,
+               mainWindow.srcHeight, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, dc);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void PaintCost() {
+    programInstance = GetModuleHandleA(nullptr);
+    RECT frame = {0, 0, 640, 480};
+    AdjustWindowRectEx(&frame, 0x00CE0000, FALSE, WS_EX_APPWINDOW);
+    RealMainWindow w(RECT{20, 20, 20 + frame.right - frame.left, 20 + frame.bottom - frame.top});
+    RECT view;
+    mainWindow.GetViewRect(&view);
+    std::printf("view %ld x %ld\n", view.right - view.left, view.bottom - view.top);
+    mainWindow.point = POINT{400, 300};
+    for (int zoom : {1, 3, 8}) {
+        settings.ZoomFactor = zoom;
+        mainWindow.Layout();
+        const int perRound = zoom == 1 ? 20 : 100;
+        std::vector<double> paint, raw;
+        for (int round = 0; round < 15; ++round) {
+            double t0 = Now();
+            for (int i = 0; i < perRound; ++i) mainWindow.PaintNow();
+            double t1 = Now();
+            for (int i = 0; i < perRound; ++i) RawStretch(w.Handle(), zoom);
+            double t2 = Now();
+            paint.push_back((t1 - t0) / perRound);
+            raw.push_back((t2 - t1) / perRound);
+            waiting::PumpFor(1);
+        }
+        const double p = Median(paint), r = Median(raw);
+        std::printf("zoom %2d: PaintNow %.3f ms, raw StretchBlt %.3f ms, ratio %.3f\n", zoom, p * 1000, r * 1000,
+                    p / r);
+    }
+}
+
+void StartUpTime() {
+    using namespace e2e;
+    using namespace pixels;
+    PatternWindow pattern(RECT{0, 0, 300, 300});
+    pattern.WaitUntilShown();
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        ResetSettings();
+        WriteDword("DisplayToolbar", 0);
+        WriteDword("DisplayStatusbar", 0);
+        WriteDword("ZoomFactor", 2);
+        WritePoint("ZoomPoint", 150, 150);
+        WriteRect("WindowPos", 400, 100, 700, 350);
+        const double t0 = Now();
+        PeerixProcess peerix;
+        if (!peerix.Start(SW_SHOWNORMAL, false)) return;
+        // The first painted view: the window's centre shows the pattern pixel at the point.
+        bool seen = waiting::WaitFor(
+            [&] {
+                HWND w = peerix.FindMainWindow();
+                if (!w) return false;
+                RECT c = ClientOnScreen(w);
+                const int cx = c.left + ((c.right - c.left) / 2 / 2) * 2, cy = c.top + ((c.bottom - c.top) / 2 / 2) * 2;
+                const Capture shot = CaptureScreen(RECT{cx, cy, cx + 1, cy + 1});
+                const COLORREF want = PatternColour(150 - ((c.right - c.left) / 2 + 1) / 2 + (cx - c.left) / 2,
+                                                    150 - ((c.bottom - c.top) / 2 + 1) / 2 + (cy - c.top) / 2);
+                return shot.At(cx, cy) == want;
+            },
+            15000, 2);
+        const double t1 = Now();
+        if (seen) times.push_back(t1 - t0);
+        peerix.Close();
+    }
+    if (times.empty()) {
+        std::printf("start-up: the first view was not seen\n");
+        return;
+    }
+    std::printf("start-up to first painted view: median %.0f ms over %zu runs (min %.0f, max %.0f)\n",
+                Median(times) * 1000, times.size(), *std::min_element(times.begin(), times.end()) * 1000,
+                *std::max_element(times.begin(), times.end()) * 1000);
+    DeletePeerixKey();
+}
+
+}  // namespace
+
+int main() {
+    PaintCost();
+    StartUpTime();
+    return 0;
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything and runs the three test tiers: host (pure rules, sanitizers), win
+# (components against the real Win32 API under Wine) and e2e (the real Peerix.exe driven from
+# outside in a virtual desktop). Exits non-zero when any tier fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh host win32 win64 || { echo "BUILD FAILED"; exit 1; }
+
+source scripts/winenv.sh
+winenv_start "$PWD/build/wine" 1024x768x24 desktop || { echo "could not start Xvfb and Wine"; exit 1; }
+
+status=0
+results=()
+run_tier() {
+  local name=$1; shift
+  if "$@"; then results+=("$name: passed"); else results+=("$name: FAILED"); status=1; fi
+}
+run_tier host ctest --preset host --output-on-failure
+run_tier "win + e2e" ctest --preset win64 --output-on-failure ${PEERIX_TEST_FILTER:+-R "$PEERIX_TEST_FILTER"}
+
+echo
+echo "==== test summary ===="
+printf '%s\n' "${results[@]}"
+exit $status

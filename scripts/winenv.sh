@@ -1,0 +1,76 @@
+# Sourced by the run and test scripts: a private X display and a Wine prefix with a running
+# wineserver, both stopped by PID when the calling script exits, however it exits.
+#
+#   winenv_start PREFIX WIDTHxHEIGHTxDEPTH [desktop]
+#
+# "desktop" makes every program of the prefix run inside Wine's virtual desktop of the screen's
+# size, which gives a window manager with Windows semantics and a fixed screen size.
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+[ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
+
+winenv_xvfb_pid=""
+
+winenv_free_display() {
+  local n
+  for n in $(seq 90 199); do
+    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+winenv_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "${WINEPREFIX}" ]; then
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$winenv_xvfb_pid" ]; then
+    kill "$winenv_xvfb_pid" 2>/dev/null || true
+    wait "$winenv_xvfb_pid" 2>/dev/null || true
+    winenv_xvfb_pid=""
+  fi
+}
+
+winenv_start() {
+  local prefix=$1 screen=$2 mode=${3:-}
+  local size=${screen%x*}
+  local n
+  n=$(winenv_free_display) || { echo "no free X display" >&2; return 1; }
+  Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >/dev/null 2>&1 &
+  winenv_xvfb_pid=$!
+  trap winenv_stop EXIT
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    kill -0 "$winenv_xvfb_pid" 2>/dev/null || { echo "Xvfb failed to start" >&2; return 1; }
+    sleep 0.1
+  done
+
+  export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
+  # No "Do you want to install Mono/Gecko" questions and no crash dialogs in a headless run.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w
+  fi
+  # wineboot cannot finish its 32-bit half here (no 32-bit Wine), and with it goes the copying of
+  # Wine's own fonts; without them the caption buttons show letters instead of glyphs.
+  if [ -z "$(ls -A "$prefix/drive_c/windows/Fonts" 2>/dev/null)" ]; then
+    mkdir -p "$prefix/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  "$WINESERVER" -p >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [ "$mode" = desktop ]; then
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
+  else
+    "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+  fi
+}

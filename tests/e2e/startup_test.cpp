@@ -1,0 +1,311 @@
+// The program's start, its window, its settings at exit and its picture, seen from outside.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+using namespace e2e;
+using namespace pixels;
+
+namespace {
+
+struct Row {
+    const char* name;
+    DWORD type;
+    DWORD size;
+};
+
+// The registry values in the order Peerix writes them.
+const Row kRows[] = {
+    {"InitialDirectory", REG_SZ, 260},
+    {"WindowPos", REG_BINARY, 16},
+    {"AlwaysOnTop", REG_DWORD, 4},
+    {"HelpFileTime", REG_BINARY, 8},
+    {"Update", REG_DWORD, 4},
+    {"ZoomFactor", REG_DWORD, 4},
+    {"ZoomPoint", REG_BINARY, 8},
+    {"Emailed", REG_DWORD, 4},
+    {"SaveZoomedImage", REG_DWORD, 4},
+    {"Update1", REG_DWORD, 4},
+    {"Update2", REG_DWORD, 4},
+    {"Update3", REG_DWORD, 4},
+    {"MouseTracking", REG_DWORD, 4},
+    {"DisplayToolbar", REG_DWORD, 4},
+    {"Visited", REG_DWORD, 4},
+    {"DisplayStatusbar", REG_DWORD, 4},
+    {"DisplayMouseWhenFollowing", REG_DWORD, 4},
+    {"DisplayRGBColourPanel", REG_DWORD, 4},
+    {"SingleInstance", REG_DWORD, 4},
+};
+
+RECT WindowRect(HWND w) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// A view without toolbar or status bar, so that the view is the whole client area.
+void BareView(int zoom, LONG x, LONG y) {
+    WriteDword("DisplayToolbar", 0);
+    WriteDword("DisplayStatusbar", 0);
+    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+    WritePoint("ZoomPoint", x, y);
+}
+
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Checks the view of a running Peerix against the pattern for a given point and zoom, computing
+// the magnified source rectangle the way a user would expect it: the point in the middle, held
+// inside the screen.
+void ExpectMagnified(HWND window, int zoom, int pointX, int pointY) {
+    const RECT view = ClientOnScreen(window);
+    const int w = view.right - view.left, h = view.bottom - view.top;
+    const int srcW = w / zoom + 1, srcH = h / zoom + 1;
+    const int halfW = srcW / 2, halfH = srcH / 2;
+    int cx = pointX < halfW ? halfW : (pointX > ScreenWidth() - halfW - 1 ? ScreenWidth() - halfW - 1 : pointX);
+    int cy = pointY < halfH ? halfH : (pointY > ScreenHeight() - halfH - 1 ? ScreenHeight() - halfH - 1 : pointY);
+    std::string diff;
+    // The first paint may still be under way: wait for the exact picture.
+    const bool same = waiting::WaitFor(
+        [&] {
+            const Capture c = CaptureScreen(view);
+            diff = CompareMagnified(c, POINT{view.left, view.top}, SIZE{w, h}, cx - halfW, cy - halfH, zoom);
+            return diff.empty();
+        },
+        5000, 50);
+    EXPECT_TRUE(same) << "zoom " << zoom << ", point " << pointX << "," << pointY << ":\n" << diff;
+}
+
+class Startup : public testing::Test {
+protected:
+    void SetUp() override { ResetSettings(); }
+    void TearDown() override { DeletePeerixKey(); }
+};
+
+}  // namespace
+
+TEST_F(Startup, FirstStartOpensDefaultWindowAndWritesEveryDefault) {
+    DeletePeerixKey();  // a true first start: not even the help file time
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    char text[64] = {};
+    GetClassNameA(w, text, sizeof text);
+    EXPECT_STREQ(text, "PeerixMainWnd");
+    GetWindowTextA(w, text, sizeof text);
+    EXPECT_STREQ(text, "Peerix");
+    const LONG style = GetWindowLongA(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
+    EXPECT_EQ(static_cast<DWORD>(style), 0x00CE0000u);
+    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    const RECT r = WindowRect(w);
+    EXPECT_EQ(r.right - r.left, 320);
+    EXPECT_EQ(r.bottom - r.top, 200);
+
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(peerix.ExitCode(), 0u);
+
+    // Wine enumerates values by name, not by creation, so the write order itself is checked by
+    // the component tests; here every value must be there with its type and full size.
+    std::vector<std::string> names = ValueNames();
+    std::vector<std::string> expected;
+    for (const Row& row : kRows) expected.push_back(row.name);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    std::sort(expected.begin(), expected.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    EXPECT_EQ(names, expected);
+    for (const Row& row : kRows) {
+        const RegValue v = ReadValue(row.name);
+        EXPECT_EQ(v.type, row.type) << row.name;
+        EXPECT_EQ(v.data.size(), row.size) << row.name;
+    }
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
+    // Wine's item-list route to the folder adds a trailing backslash; both name the same folder.
+    std::string stored = reinterpret_cast<const char*>(ReadValue("InitialDirectory").data.data());
+    if (stored.size() > 3 && stored.back() == '\\') stored.pop_back();
+    EXPECT_EQ(stored, documents);
+    const struct {
+        const char* name;
+        DWORD value;
+    } defaults[] = {{"AlwaysOnTop", 0},
+                    {"Update", 1},
+                    {"ZoomFactor", 3},
+                    {"Emailed", 0},
+                    {"SaveZoomedImage", 0},
+                    {"Update1", 1000},
+                    {"Update2", 100},
+                    {"Update3", 50},
+                    {"MouseTracking", 0},
+                    {"DisplayToolbar", 1},
+                    {"Visited", 0},
+                    {"DisplayStatusbar", 1},
+                    {"DisplayMouseWhenFollowing", 1},
+                    {"DisplayRGBColourPanel", 1},
+                    {"SingleInstance", 0}};
+    for (const auto& d : defaults) EXPECT_EQ(ReadValue(d.name).AsDword(), d.value) << d.name;
+    const RegValue pos = ReadValue("WindowPos");
+    EXPECT_EQ(pos.At(0), r.left);
+    EXPECT_EQ(pos.At(1), r.top);
+    EXPECT_EQ(pos.At(2), r.right);
+    EXPECT_EQ(pos.At(3), r.bottom);
+    const RegValue point = ReadValue("ZoomPoint");
+    EXPECT_EQ(point.At(0), 0);
+    EXPECT_EQ(point.At(1), 0);
+    const RegValue helpTime = ReadValue("HelpFileTime");
+    EXPECT_EQ(helpTime.At(0), 0);
+    EXPECT_EQ(helpTime.At(1), 0);
+}
+
+TEST_F(Startup, SavedRectangleIsUsedWhenItShowsOnScreen) {
+    struct Case {
+        RECT stored;
+        bool used;
+    } const cases[] = {
+        {{200, 150, 600, 450}, true},      {{-100, -50, 300, 250}, true},  // partly off screen: used as it is
+        {{5000, 5000, 5400, 5300}, false},                                 // on no monitor
+        {{100, 100, 100, 300}, false},                                     // no width
+        {{400, 300, 100, 100}, false},                                     // inverted
+    };
+    for (const Case& c : cases) {
+        ResetSettings();
+        WriteRect("WindowPos", c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
+        PeerixProcess peerix;
+        ASSERT_TRUE(peerix.Start());
+        const RECT r = WindowRect(peerix.Window());
+        if (c.used) {
+            EXPECT_EQ(r.left, c.stored.left);
+            EXPECT_EQ(r.top, c.stored.top);
+            EXPECT_EQ(r.right, c.stored.right);
+            EXPECT_EQ(r.bottom, c.stored.bottom);
+        } else {
+            EXPECT_EQ(r.right - r.left, 320) << c.stored.left << "," << c.stored.top;
+            EXPECT_EQ(r.bottom - r.top, 200);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left < ScreenWidth() && r.top < ScreenHeight());
+        }
+        ASSERT_TRUE(peerix.Close());
+        // What is stored at exit brings the window back where it was.
+        const RegValue pos = ReadValue("WindowPos");
+        EXPECT_EQ(pos.At(0), r.left);
+        EXPECT_EQ(pos.At(1), r.top);
+        EXPECT_EQ(pos.At(2), r.right);
+        EXPECT_EQ(pos.At(3), r.bottom);
+    }
+}
+
+TEST_F(Startup, RectangleSurvivesAWorkAreaThatDoesNotStartAtTheScreenOrigin) {
+    RECT original = {};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &original, 0));
+    RECT moved = original;
+    moved.left += 30;
+    moved.top += 40;
+    if (!SystemParametersInfoA(SPI_SETWORKAREA, 0, &moved, 0)) GTEST_SKIP() << "the work area cannot be moved here";
+    RECT now = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &now, 0);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    if (now.top != moved.top || mi.rcWork.top != moved.top) {
+        SystemParametersInfoA(SPI_SETWORKAREA, 0, &original, 0);
+        GTEST_SKIP() << "the system ignores a moved work area";
+    }
+    WriteRect("WindowPos", 220, 160, 620, 460);
+    {
+        PeerixProcess peerix;
+        ASSERT_TRUE(peerix.Start());
+        ASSERT_TRUE(peerix.Close());
+    }
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &original, 0);
+    const RegValue pos = ReadValue("WindowPos");
+    EXPECT_EQ(pos.At(0), 220);
+    EXPECT_EQ(pos.At(1), 160);
+    EXPECT_EQ(pos.At(2), 620);
+    EXPECT_EQ(pos.At(3), 460);
+}
+
+TEST_F(Startup, ViewShowsTheScreenAroundTheSavedPointMagnified) {
+    PatternWindow pattern(RECT{0, 0, 420, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    for (int zoom : {1, 3, 8}) {
+        ResetSettings();
+        BareView(zoom, 210, 200);
+        WriteRect("WindowPos", 500, 100, 500 + 303, 100 + 257);
+        PeerixProcess peerix;
+        ASSERT_TRUE(peerix.Start());
+        ExpectMagnified(peerix.Window(), zoom, 210, 200);
+        ASSERT_TRUE(peerix.Close());
+        const RegValue point = ReadValue("ZoomPoint");
+        EXPECT_EQ(point.At(0), 210);
+        EXPECT_EQ(point.At(1), 200);
+        EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), static_cast<DWORD>(zoom));
+    }
+}
+
+TEST_F(Startup, PointsBeyondTheScreenAreHeldInsideIt) {
+    const int sw = ScreenWidth(), sh = ScreenHeight();
+    PatternWindow corner(RECT{sw - 360, sh - 300, sw, sh});
+    PatternWindow origin(RECT{0, 0, 300, 260});
+    ASSERT_TRUE(corner.WaitUntilShown());
+    ASSERT_TRUE(origin.WaitUntilShown());
+    struct Case {
+        int zoom;
+        LONG x, y;
+    } const cases[] = {{4, 5000, 5000}, {3, sw, sh}, {2, -300, -40}, {5, 0, 0}};
+    for (const Case& c : cases) {
+        ResetSettings();
+        BareView(c.zoom, c.x, c.y);
+        WriteRect("WindowPos", 380, 120, 380 + 331, 120 + 283);
+        PeerixProcess peerix;
+        ASSERT_TRUE(peerix.Start());
+        ExpectMagnified(peerix.Window(), c.zoom, c.x, c.y);
+        ASSERT_TRUE(peerix.Close());
+        // The point is stored as it was given; only its use is held inside the screen.
+        EXPECT_EQ(ReadValue("ZoomPoint").At(0), c.x);
+        EXPECT_EQ(ReadValue("ZoomPoint").At(1), c.y);
+    }
+}
+
+TEST_F(Startup, SecondStartHandsOverToTheRunningInstance) {
+    WriteDword("SingleInstance", 1);
+    PeerixProcess first;
+    ASSERT_TRUE(first.Start());
+    HWND w = first.Window();
+
+    // Running and shown: the second start exits with 0 and the first comes to the front.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    waiting::WaitFor([&] { return GetForegroundWindow() == other; }, 3000);
+    PeerixProcess second;
+    ASSERT_TRUE(second.Start(SW_SHOWNORMAL, false));
+    ASSERT_TRUE(second.WaitForExit());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(waiting::WaitFor([&] { return GetForegroundWindow() == w; }, 3000));
+    DestroyWindow(other);
+
+    // Minimised: the second start restores it.
+    ShowWindow(w, SW_MINIMIZE);
+    ASSERT_TRUE(waiting::WaitFor([&] { return IsIconic(w) != FALSE; }, 3000));
+    PeerixProcess third;
+    ASSERT_TRUE(third.Start(SW_SHOWNORMAL, false));
+    ASSERT_TRUE(third.WaitForExit());
+    EXPECT_EQ(third.ExitCode(), 0u);
+    EXPECT_TRUE(waiting::WaitFor([&] { return !IsIconic(w); }, 3000));
+    EXPECT_TRUE(first.Running());
+
+    // Without the setting a second instance opens a window of its own.
+    WriteDword("SingleInstance", 0);
+    PeerixProcess fourth;
+    ASSERT_TRUE(fourth.Start());
+    EXPECT_NE(fourth.Window(), w);
+}

@@ -1,0 +1,86 @@
+#include "peerix_process.h"
+
+#include "tests/support/wait.h"
+
+namespace e2e {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+PeerixProcess::~PeerixProcess() {
+    if (!info.hProcess) return;
+    if (Running() && !Close(5000)) {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    std::string exe = ProgramFolder() + "Peerix.exe";
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, currentDirectory, &startup,
+                        &info))
+        return false;
+    if (!waitForWindow) return true;
+    return waiting::WaitFor([&] { return (window = FindMainWindow()) != nullptr; }, 15000);
+}
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == s->pid && lstrcmpA(cls, "PeerixMainWnd") == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND PeerixProcess::FindMainWindow() const {
+    Search s{info.dwProcessId, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+bool PeerixProcess::WaitForExit(int timeoutMs) {
+    return WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+bool PeerixProcess::Close(int timeoutMs) {
+    HWND w = window ? window : FindMainWindow();
+    if (w) PostMessageA(w, WM_CLOSE, 0, 0);
+    return WaitForExit(timeoutMs);
+}
+
+DWORD PeerixProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info.hProcess, &code);
+    return code;
+}
+
+bool PeerixProcess::Running() const {
+    return info.hProcess && ExitCode() == STILL_ACTIVE;
+}
+
+}  // namespace e2e

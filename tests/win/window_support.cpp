@@ -1,0 +1,30 @@
+#include "window_support.h"
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "tests/support/wait.h"
+#include "view/mainwindow.h"
+
+RealMainWindow::RealMainWindow(const RECT& r, bool toolbar, bool statusBar) {
+    settings.SingleInstance = 0;
+    settings.DisplayToolbar = toolbar;
+    settings.DisplayStatusbar = statusBar;
+    settings.MouseTracking = 0;
+    hwnd = CreateMainWindow(programInstance, SW_SHOWNOACTIVATE);
+    if (hwnd) {
+        SetWindowPos(hwnd, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
+        UpdateWindow(hwnd);
+    }
+    waiting::PumpFor(50);
+}
+
+RealMainWindow::~RealMainWindow() {
+    if (hwnd) DestroyWindow(hwnd);
+    UnregisterClassA(PEERIX_CLASS_NAME, programInstance);
+    // WM_DESTROY posts the quit message; take it off the queue so it ends nothing here.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    waiting::PumpFor(20);
+}

@@ -1,0 +1,51 @@
+// The arithmetic of the magnified view: how many screen pixels the view shows, where the point
+// of interest may lie, and the rectangles derived from it. No Win32 calls.
+#ifndef PEERIX_GEOMETRY_H
+#define PEERIX_GEOMETRY_H
+
+namespace geom {
+
+struct Point {
+    int x, y;
+};
+
+struct Rect {
+    int left, top, right, bottom;
+};
+
+struct Source {
+    int srcWidth, srcHeight;    // screen pixels magnified: view size / zoom + 1
+    int halfWidth, halfHeight;  // half of them, truncated
+    int maxX, maxY;             // largest coordinates of the clamped point
+};
+
+// False when the view has a negative width or height; then nothing is computed. A view of zero
+// width or height still shows one source column or row.
+bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int screenHeight, Source* out);
+
+// The point of interest held inside [half, max] on each axis; the lower bound is tested first,
+// so a source wider than the screen pins every point right of halfWidth to maxX.
+Point ClampPoint(Point p, const Source& s);
+
+// The screen rectangle magnified (right and bottom exclusive) for a clamped point.
+Rect SourceRect(Point clamped, const Source& s);
+
+// The frame drawn on the screen one pixel outside the source rectangle.
+Rect OutlineRect(Point clamped, const Source& s);
+
+// Where the cursor marker's hotspot goes: the centre of the magnified pixel that shows point.
+Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int viewLeft, int viewTop);
+
+// The client rectangle less the band at the top and the status bar at the bottom where shown.
+Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
+
+// The four one-pixel strokes (x, y, width, height; negative extents run left or up) that invert
+// a frame along the rectangle's sides. Drawing them twice restores the pixels.
+struct Stroke {
+    int x, y, width, height;
+};
+void FrameStrokes(const Rect& r, Stroke out[4]);
+
+}  // namespace geom
+
+#endif

@@ -1,0 +1,150 @@
+#include "mainwindow.h"
+
+#include "../app/globals.h"
+#include "../app/scoped.h"
+#include "../app/settings.h"
+#include "../res/resource.h"
+#include "geometry.h"
+
+namespace {
+
+geom::Source SourceOf(const MainWindow& w) {
+    return geom::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.maxX, w.maxY};
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : hwnd(nullptr),
+      srcHeight(0),
+      srcWidth(0),
+      halfHeight(0),
+      halfWidth(0),
+      outline{0, 0, 0, 0},
+      maxX(0),
+      maxY(0),
+      dragging(false),
+      point(settings.ZoomPoint),
+      lastColour(0),
+      hasSelection(false),
+      selecting(false),
+      selAnchor{0, 0},
+      selCurrent{0, 0},
+      palette(CreateIdentityPalette()),
+      viewRegion(nullptr),
+      hasRebar(false),
+      bandHeight(0),
+      toolbar(nullptr),
+      band(nullptr),
+      zoomTrack(nullptr),
+      rateTrack(nullptr),
+      statusHeight(0),
+      statusBar(nullptr),
+      viewEmpty(false) {}
+
+MainWindow::~MainWindow() {
+    if (viewRegion) DeleteObject(viewRegion);
+    if (palette) DeleteObject(palette);
+}
+
+void MainWindow::GetViewRect(RECT* r) const {
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwnd, &client);
+    const geom::Rect v =
+        geom::ViewRect(geom::Rect{client.left, client.top, client.right, client.bottom}, settings.DisplayToolbar != 0,
+                       bandHeight, settings.DisplayStatusbar != 0, statusHeight);
+    *r = RECT{v.left, v.top, v.right, v.bottom};
+}
+
+void MainWindow::Layout() {
+    RECT r;
+    GetViewRect(&r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    geom::Source s;
+    if (!geom::ComputeSource(w, h, settings.ZoomFactor, screenWidth, screenHeight, &s)) {
+        viewEmpty = true;
+        return;
+    }
+    viewEmpty = false;
+    SetWindowPos(band, nullptr, 0, 0, w, bandHeight, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(statusBar, nullptr, 0, r.bottom, w, statusHeight, SWP_NOZORDER);
+    srcWidth = s.srcWidth;
+    srcHeight = s.srcHeight;
+    halfHeight = s.halfHeight;
+    halfWidth = s.halfWidth;
+    maxX = s.maxX;
+    maxY = s.maxY;
+    if (viewRegion) DeleteObject(viewRegion);
+    viewRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+}
+
+void MainWindow::Paint(HDC dc) {
+    if (viewEmpty) return;
+    HPALETTE previousPalette = nullptr;
+    // The identity palette matters only on a palette device; elsewhere realising it is a costly
+    // no-op (it was a fifth of the paint at zoom 3).
+    if (palette && (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE)) {
+        previousPalette = SelectPalette(dc, palette, FALSE);
+        RealizePalette(dc);
+    }
+    const POINT c = ClampPoint();
+    const int zoom = settings.ZoomFactor;
+    const int destTop = settings.DisplayToolbar ? bandHeight : 0;
+    SelectClipRgn(dc, viewRegion);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    {
+        ScopedGetDC screen(nullptr);
+        StretchBlt(dc, 0, destTop, srcWidth * zoom, srcHeight * zoom, screen, c.x - halfWidth, c.y - halfHeight,
+                   srcWidth, srcHeight, SRCCOPY);
+    }
+    if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
+        RECT view;
+        GetViewRect(&view);
+        const geom::Point m = geom::MarkerPosition(geom::Point{point.x, point.y}, geom::Point{c.x, c.y},
+                                                   SourceOf(*this), zoom, view.left, view.top);
+        // Shared cursors from LoadCursor need no clean-up.
+        DrawIcon(dc, m.x, m.y, LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_MARKER)));
+    }
+    SelectClipRgn(dc, nullptr);
+    if (previousPalette) SelectPalette(dc, previousPalette, FALSE);
+}
+
+void MainWindow::PaintNow() {
+    ScopedGetDC dc(hwnd);
+    if (dc) Paint(dc);
+}
+
+POINT MainWindow::ClampPoint() const {
+    const geom::Point c = geom::ClampPoint(geom::Point{point.x, point.y}, SourceOf(*this));
+    return POINT{c.x, c.y};
+}
+
+void MainWindow::UpdateOutline() {
+    const POINT c = ClampPoint();
+    const geom::Rect o = geom::OutlineRect(geom::Point{c.x, c.y}, SourceOf(*this));
+    outline = RECT{o.left, o.top, o.right, o.bottom};
+}
+
+void MainWindow::ToggleOutline() {
+    ScopedGetDC screen(nullptr);
+    InvertFrame(screen, outline);
+}
+
+void MainWindow::InvertFrame(HDC dc, const RECT& r) {
+    geom::Stroke strokes[4];
+    geom::FrameStrokes(geom::Rect{r.left, r.top, r.right, r.bottom}, strokes);
+    for (const geom::Stroke& s : strokes) PatBlt(dc, s.x, s.y, s.width, s.height, DSTINVERT);
+}
+
+HPALETTE CreateIdentityPalette() {
+    const SIZE_T size = sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY);
+    LOGPALETTE* block = static_cast<LOGPALETTE*>(GlobalAlloc(GPTR, size));
+    if (!block) return nullptr;
+    block->palVersion = 0x300;
+    block->palNumEntries = 256;
+    // PC_EXPLICIT: the low word of each entry is a hardware palette index.
+    for (int i = 0; i < 256; ++i) block->palPalEntry[i] = PALETTEENTRY{static_cast<BYTE>(i), 0, 0, PC_EXPLICIT};
+    HPALETTE palette = CreatePalette(block);
+    GlobalFree(block);
+    return palette;
+}

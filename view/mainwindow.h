@@ -1,0 +1,113 @@
+// The program's one main window: the magnified view, its chrome and the selection on it.
+#ifndef PEERIX_MAINWINDOW_H
+#define PEERIX_MAINWINDOW_H
+
+#include <windows.h>
+
+#include "../chrome/tipcontrol.h"
+#include "../output/marchingants.h"
+#include "../output/selectiontip.h"
+
+class MainWindow {
+public:
+    MainWindow();
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // View geometry and painting.
+    void GetViewRect(RECT* r) const;
+    void Layout();
+    void Paint(HDC dc);
+    void PaintNow();
+    POINT ClampPoint() const;
+    void UpdateOutline();
+    void ToggleOutline();
+    static void InvertFrame(HDC dc, const RECT& r);
+
+    // Messages, commands, keys and timers.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnCommand(WORD id);
+    void OnKeyDown(WPARAM key);
+    void EndMouseModes();
+    void Pan(int dx, int dy);
+    void SetZoom(int zoom);
+    void SetUpdateRate(int rate, bool force);
+    void ApplyAlwaysOnTop();
+    void ApplyFollowMouse();
+
+    // Selection and context menus.
+    RECT GetSelectionRect() const;
+    void ToggleSelectionFrame();
+    void CancelSelection();
+    void ZoomToSelection();
+    bool ShowContextMenu(POINT screenPoint);
+
+    // Capture, clipboard and files.
+    HBITMAP CaptureImage(bool zoomed, bool useSelection);
+    void SaveImageAs(bool useSelection);
+    int ShowMessage(UINT id, UINT style);
+
+    // Chrome.
+    bool OnCreate();
+    void LayoutStatusParts();
+    void AddTrackbarTips();
+    void ApplyToolbarVisibility();
+    void ApplyStatusBarVisibility();
+
+    // Context help.
+    bool HelpIdAt(POINT screenPoint, int* id) const;
+
+    HWND hwnd;
+    int srcHeight;  // screen rows magnified
+    int srcWidth;   // screen columns magnified
+    int halfHeight;
+    int halfWidth;
+    RECT outline;  // the frame around the magnified area on the screen
+    int maxX;      // largest x of the clamped point
+    int maxY;
+    bool dragging;  // a left-button drag of the point is in progress
+    POINT point;    // the point of interest; clamped where it is used, not where it is stored
+    SelectionTip sizeTip;
+    COLORREF lastColour;  // colour under the cursor as last shown in the status bar
+    bool hasSelection;
+    bool selecting;
+    POINT selAnchor;   // client coordinates of the selection drag's start
+    POINT selCurrent;  // and of its other corner
+    MarchingAnts ants;
+    TipControl tips;
+    HPALETTE palette;  // identity palette; null when it could not be made
+    HRGN viewRegion;   // clip region of the view, rebuilt by Layout
+    bool hasRebar;
+    int bandHeight;
+    HWND toolbar;
+    HWND band;  // the rebar, or the toolbar itself without one
+    HWND zoomTrack;
+    HWND rateTrack;
+    int statusHeight;
+    HWND statusBar;
+    bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
+
+private:
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
+    void OnHScroll(WORD code, WORD position, HWND trackbar);
+    void OnNotify(NMHDR* header);
+    void OnMenuSelect(WORD item, WORD flags, HMENU menu);
+    void OnDrawItem(UINT control, const DRAWITEMSTRUCT* item);
+    void OnMouseWheel(WPARAM wParam);
+    void StartPointDrag();
+    void MovePointDrag();
+    void StartSelection(POINT client);
+    void MoveSelection(int x, int y);
+    void FinishSelection(POINT client);
+    void Highlight();
+    void CheckHelpFile();
+    void ShowWhatsThis(POINT screenPoint, int helpId);
+    void RunAbout();
+};
+
+// Builds the 256-entry identity palette whose entry i names hardware palette index i.
+HPALETTE CreateIdentityPalette();
+
+#endif
