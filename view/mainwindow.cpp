@@ -105,6 +105,10 @@ void MainWindow::Paint(HDC dc) {
         // Shared cursors from LoadCursor need no clean-up.
         DrawIcon(dc, m.x, m.y, LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_MARKER)));
     }
+    // A repaint during a selection drag would wipe the inverted frame that the next mouse move
+    // expects to erase; drawing it again keeps the two in step. Outside the view nothing was
+    // repainted, so the clip region limits this to what the stretch replaced.
+    if (selecting) InvertFrame(dc, GetSelectionRect());
     SelectClipRgn(dc, nullptr);
     if (previousPalette) SelectPalette(dc, previousPalette, FALSE);
 }

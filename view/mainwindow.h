@@ -10,6 +10,9 @@
 
 class MainWindow {
 public:
+    static constexpr UINT_PTR kRefreshTimer = 1;       // repaints the view at the update rate
+    static constexpr UINT_PTR kHousekeepingTimer = 2;  // ants, following, status bar; 100 ms
+
     MainWindow();
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
@@ -89,6 +92,7 @@ public:
     bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
 
 private:
+    POINT ViewCornerOnScreen() const;
     void OnDestroy();
     void OnTimer(UINT_PTR id);
     void OnHScroll(WORD code, WORD position, HWND trackbar);
@@ -106,6 +110,10 @@ private:
     void ShowWhatsThis(POINT screenPoint, int helpId);
     void RunAbout();
 };
+
+// Passes the registered wheel message of older mouse drivers on as WM_MOUSEWHEEL: to target when
+// nothing has the focus, else to the focus window and up its parents until one handles it.
+LRESULT ForwardWheelMessage(HWND target, WPARAM wParam, LPARAM lParam);
 
 // Builds the 256-entry identity palette whose entry i names hardware palette index i.
 HPALETTE CreateIdentityPalette();

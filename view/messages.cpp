@@ -1,14 +1,20 @@
-// The main window's message table.
+// The main window's message table: each case unpacks its message and calls a member.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include "../app/globals.h"
 #include "../app/rules.h"
 #include "../app/settings.h"
+#include "../chrome/help.h"
+#include "../res/resource.h"
 #include "mainwindow.h"
+#include "rules.h"
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        Layout();
-        return 0;
+        return OnCreate() ? 0 : -1;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -16,6 +22,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == SIZE_MINIMIZED || LOWORD(lParam) == 0 || HIWORD(lParam) == 0) return 0;
         Layout();
         PaintNow();
+        LayoutStatusParts();
+        return 0;
+    case WM_SETFOCUS:
+        PaintNow();
+        return 0;
+    case WM_KILLFOCUS:
+        // Keyboard commands work on the main window, so a child never keeps the focus.
+        if (wParam && IsChild(hwnd, reinterpret_cast<HWND>(wParam))) SetFocus(hwnd);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -26,7 +40,90 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 0;  // the stretched image covers the whole view
+    case WM_WININICHANGE:
+        screenWidth = GetSystemMetrics(SM_CXSCREEN);
+        screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        Layout();
+        PaintNow();
+        return 0;
+    case WM_CANCELMODE:
+        EndMouseModes();
+        return 0;
+    case WM_DRAWITEM:
+        OnDrawItem(static_cast<UINT>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        return 0;
+    case WM_HELP:
+        ShowHelp(hwnd, HELP_CONTEXT, HID_MAIN_TOPIC);
+        return 0;
+    case WM_CONTEXTMENU: {
+        // Signed: monitors left of or above the primary one have negative coordinates. The
+        // keyboard form (-1, -1) opens the menu at the view's corner, as Shift+F10 does.
+        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (p.x == -1 && p.y == -1) p = ViewCornerOnScreen();
+        return ShowContextMenu(p) ? 0 : DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Not passed on: Alt+F4 works through its accelerator only.
+        CancelSelection();
+        EndMouseModes();
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam)) ? 0 : DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_SYS_ABOUT) {
+            RunAbout();
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_HSCROLL:
+        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (dragging)
+            MovePointDrag();
+        else if (selecting)
+            MoveSelection(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (hasSelection || selecting)
+            CancelSelection();
+        else
+            StartPointDrag();
+        return 0;
+    case WM_LBUTTONUP:
+        if (dragging) {
+            EndMouseModes();
+            PaintNow();
+        }
+        return 0;
+    case WM_RBUTTONDOWN:
+        EndMouseModes();
+        StartSelection(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_RBUTTONUP:
+        if (selecting) FinishSelection(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MBUTTONDOWN:
+        EndMouseModes();
+        CancelSelection();
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        return 0;
     default:
+        if (wheelMessage != 0 && message == wheelMessage) return ForwardWheelMessage(hwnd, wParam, lParam);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
@@ -51,4 +148,71 @@ void MainWindow::OnDestroy() {
     }
     settings.ZoomPoint = point;
     PostQuitMessage(0);
+    ShowHelp(hwnd, HELP_QUIT, 0);
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (IsIconic(hwnd)) return;
+    if (id == kRefreshTimer) {
+        // The view must not change under a selection that is being made or used.
+        if (!hasSelection && !selecting) InvalidateRgn(hwnd, viewRegion, FALSE);
+        return;
+    }
+    if (id != kHousekeepingTimer) return;
+    if (hasSelection) ants.Draw(nullptr, hwnd);
+    POINT p;
+    GetCursorPos(&p);
+    if (settings.MouseTracking && !hasSelection && !selecting && (p.x != point.x || p.y != point.y)) {
+        point = p;
+        PaintNow();
+    }
+    char text[64];
+    wsprintfA(text, coordsFormat.GetText(), p.x, p.y);
+    SendMessageA(statusBar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
+    COLORREF v;
+    {
+        HDC screen = GetDC(nullptr);
+        v = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+    }
+    if (v == lastColour) return;
+    lastColour = v;
+    if (settings.DisplayRGBColourPanel)
+        wsprintfA(text, rgbFormat.GetText(), GetRValue(v), GetGValue(v), GetBValue(v));
+    else
+        wsprintfA(text, hexFormat.GetText(), v);
+    SendMessageA(statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    // Marked owner-drawn again so that the swatch repaints in the new colour.
+    static char empty[] = "";
+    SendMessageA(statusBar, SB_SETTEXTA, 2 | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(empty));
+}
+
+void MainWindow::OnHScroll(WORD code, WORD position, HWND trackbar) {
+    if (trackbar == zoomTrack && trackbar)
+        SetZoom(viewrules::TrackbarValue(code, position, settings.ZoomFactor));
+    else if (trackbar == rateTrack && trackbar)
+        SetUpdateRate(viewrules::TrackbarValue(code, position, settings.Update), false);
+}
+
+void MainWindow::OnMouseWheel(WPARAM wParam) {
+    EndMouseModes();
+    CancelSelection();
+    if (!(GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL)) return;
+    SetZoom(GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? settings.ZoomFactor - 1 : settings.ZoomFactor + 1);
+}
+
+void MainWindow::StartPointDrag() {
+    SetCapture(hwnd);
+    dragging = true;
+    GetCursorPos(&point);  // from the cursor, not the message
+    UpdateOutline();
+    ToggleOutline();
+}
+
+void MainWindow::MovePointDrag() {
+    ToggleOutline();
+    GetCursorPos(&point);
+    UpdateOutline();
+    ToggleOutline();
+    PaintNow();
 }

@@ -1,0 +1,218 @@
+// The toolbar band, the trackbars inside it, the status bar and the texts they show.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <cstddef>
+
+#include "../app/globals.h"
+#include "../app/scoped.h"
+#include "../app/settings.h"
+#include "../res/resource.h"
+#include "../view/mainwindow.h"
+#include "../view/rules.h"
+#include "rules.h"
+
+namespace {
+
+#ifndef _WIN64
+static_assert(sizeof(TBBUTTON) == 20, "the button record of the 32-bit API");
+static_assert(offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT) == 80, "the band record up to cxHeader");
+#endif
+
+constexpr DWORD kRebarStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | CCS_NODIVIDER | CCS_TOP;
+constexpr DWORD kToolbarInRebarStyle =
+    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
+constexpr DWORD kToolbarAloneStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
+constexpr DWORD kTrackbarStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | TBS_NOTICKS | TBS_FIXEDLENGTH;
+constexpr DWORD kStatusStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM;
+static_assert(kRebarStyle == 0x56800041, "rebar style");
+static_assert(kToolbarInRebarStyle == 0x5000094C, "toolbar style inside a rebar");
+static_assert(kToolbarAloneStyle == 0x50800141, "toolbar style without a rebar");
+static_assert(kTrackbarStyle == 0x50030050, "trackbar style");
+static_assert(kStatusStyle == 0x50800103, "status bar style");
+
+// The toolbar: always on top, save, two copies, follow mouse, with separators between groups.
+const TBBUTTON kButtons[] = {
+    {0, ID_ALWAYS_ON_TOP, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {1, ID_SAVE_AS, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {2, ID_COPY_ZOOMED, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {3, ID_COPY_SCREEN, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {5, ID_FOLLOW_MOUSE, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+};
+constexpr int kImageCount = 6;  // the strip's images; image 4 is drawn but used by no button
+
+int RectHeight(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
+
+HWND CreateTrackbar(HWND parent, int x, int y, int width, int height, int low, int high, int position) {
+    HWND track = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, kTrackbarStyle, x, y, width, height, parent, nullptr,
+                                 programInstance, nullptr);
+    SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(low, high));
+    SendMessageA(track, TBM_SETPOS, TRUE, position);
+    return track;
+}
+
+}  // namespace
+
+HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor) {
+    if (!major || !minor) return E_INVALIDARG;
+    HMODULE library = LoadLibraryA("comctl32.dll");
+    if (!library) return E_FAIL;
+    HRESULT result = S_OK;
+    auto getVersion =
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(GetProcAddress(library, "DllGetVersion")));
+    if (!getVersion) {
+        // Libraries before DllGetVersion are 4.0.
+        *major = 4;
+        *minor = 0;
+    } else {
+        DLLVERSIONINFO info = {};
+        info.cbSize = sizeof info;
+        result = getVersion(&info);
+        if (FAILED(result)) {
+            result = E_FAIL;
+        } else {
+            *major = info.dwMajorVersion;
+            *minor = info.dwMinorVersion;
+        }
+    }
+    FreeLibrary(library);
+    return result;
+}
+
+bool MainWindow::OnCreate() {
+    tips.Create(programInstance, hwnd);
+
+    DWORD major = 0, minor = 0;
+    if (SUCCEEDED(GetCommonControlsVersion(&major, &minor)) && chromerules::WantsRebar(major, minor)) {
+        band = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, kRebarStyle, 0, 0, 0, 0, hwnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_REBAR)), programInstance, nullptr);
+        hasRebar = band != nullptr;
+    }
+    // Images of 16 x 15 pixels, all six of the strip; the buttons take their default size.
+    toolbar = CreateToolbarEx(hasRebar ? band : hwnd, hasRebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
+                              kImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, 16, 15, sizeof(TBBUTTON));
+    if (!hasRebar) band = toolbar;
+    SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tips.window), 0);
+    SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof kButtons / sizeof kButtons[0], reinterpret_cast<LPARAM>(kButtons));
+    SendMessageA(toolbar, TB_SETINDENT, 4, 0);
+    if (hasRebar) {
+        REBARBANDINFOA info = {};
+        info.cbSize = offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT);  // the 80-byte form
+        info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+        info.fStyle = RBBS_CHILDEDGE | RBBS_TOPALIGN;
+        info.hwndChild = toolbar;
+        info.cxMinChild = 0;
+        info.cyMinChild = 21;
+        info.cx = 100;
+        SendMessageA(band, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+    }
+    bandHeight = RectHeight(band) - 2;
+
+    // The trackbars sit right of the Follow Mouse button; they are made as children of the main
+    // window, so that their notifications come here, and then moved into the toolbar.
+    RECT button = {0, 0, 0, 0};
+    SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button));
+    const int w = button.right - button.left, h = button.bottom - button.top;
+    zoomTrack = CreateTrackbar(hwnd, button.right + 2, button.top, 3 * w, h, 1, 32, settings.ZoomFactor);
+    SetParent(zoomTrack, toolbar);
+    rateTrack = CreateTrackbar(hwnd, button.right + 3 * w + 4, button.top, (3 * w) / 2, h, 1, 4, settings.Update);
+    SetParent(rateTrack, toolbar);
+    if (!hasRebar) {
+        const LRESULT thumb = SendMessageA(zoomTrack, TBM_GETTHUMBLENGTH, 0, 0) - 2;
+        SendMessageA(zoomTrack, TBM_SETTHUMBLENGTH, thumb, 0);
+        SendMessageA(rateTrack, TBM_SETTHUMBLENGTH, thumb, 0);
+    }
+
+    statusBar = CreateStatusWindowA(kStatusStyle, pressF1Text.GetText(), hwnd, IDC_STATUSBAR);
+    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(pressF1Text.GetText()));
+    SendMessageA(statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    statusHeight = RectHeight(statusBar);
+    LayoutStatusParts();
+    AddTrackbarTips();
+    CheckHelpFile();
+    SetUpdateRate(settings.Update, true);
+    SetTimer(hwnd, kHousekeepingTimer, 100, nullptr);
+    ApplyAlwaysOnTop();
+    ApplyToolbarVisibility();
+    ApplyStatusBarVisibility();
+
+    if (HMENU system = GetSystemMenu(hwnd, FALSE)) {
+        AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+        ResString about(IDS_SYS_ABOUT);
+        AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, about.GetText());
+    }
+    return true;
+}
+
+void MainWindow::LayoutStatusParts() {
+    SIZE s0 = {0, 0}, s1 = {0, 0}, s3 = {0, 0};
+    {
+        ScopedGetDC dc(hwnd);
+        ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32A(dc, pressF1Text.GetText(), pressF1Text.GetLength(), &s0);
+        GetTextExtentPoint32A(dc, widestColourText.GetText(), widestColourText.GetLength(), &s1);
+        GetTextExtentPoint32A(dc, widestCoordsText.GetText(), widestCoordsText.GetLength(), &s3);
+    }
+    RECT view;
+    GetViewRect(&view);
+    int edges[4];
+    chromerules::StatusPartEdges(s0.cx + 6, s1.cx + 6, s3.cx + 6, view.right - view.left, statusHeight, edges);
+    SendMessageA(statusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+void MainWindow::AddTrackbarTips() {
+    char text[128];
+    wsprintfA(text, zoomLevelFormat.GetText(), settings.ZoomFactor);
+    tips.AddTool(zoomTrack, text);
+    tips.Activate(true);
+    wsprintfA(text, autoUpdateFormat.GetText(), viewrules::RateName(settings.Update));
+    tips.AddTool(rateTrack, text);
+}
+
+void MainWindow::ApplyToolbarVisibility() {
+    ShowWindow(band, settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
+    Layout();
+    PaintNow();
+}
+
+void MainWindow::ApplyStatusBarVisibility() {
+    ShowWindow(statusBar, settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
+    Layout();
+    PaintNow();
+}
+
+void MainWindow::OnNotify(NMHDR* header) {
+    if (header->code != TTN_NEEDTEXTA) return;
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    ResString command(static_cast<UINT>(header->idFrom));
+    if (const char* text = command.GetText()) chromerules::TooltipText(text, info->szText, sizeof info->szText);
+}
+
+void MainWindow::OnMenuSelect(WORD item, WORD flags, HMENU menu) {
+    char text[256];
+    lstrcpynA(text, pressF1Text.GetText() ? pressF1Text.GetText() : "", sizeof text);
+    if (menu && flags != 0xFFFF) {
+        ResString command(item);
+        if (const char* s = command.GetText()) {
+            char help[256];
+            if (chromerules::MenuHelpText(s, help, sizeof help)) lstrcpyA(text, help);
+        }
+    }
+    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+}
+
+void MainWindow::OnDrawItem(UINT control, const DRAWITEMSTRUCT* item) {
+    if (control != IDC_STATUSBAR) return;
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(lastColour));
+    FillRect(item->hDC, &item->rcItem, brush);
+}

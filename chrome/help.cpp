@@ -1,0 +1,92 @@
+// Context help: WinHelp calls, the hit test that gives every area its help id, What's This and
+// the start-up check for a new help file.
+#include "help.h"
+
+#include <commctrl.h>
+
+#include "../app/globals.h"
+#include "../app/settings.h"
+#include "../app/utils.h"
+#include "../res/resource.h"
+#include "../view/mainwindow.h"
+
+void GetHelpFilePath(char* buffer, DWORD size) {
+    buffer[0] = '\0';
+    GetProgramDirectory(moduleHandle, buffer, size);
+    const int used = lstrlenA(buffer);
+    if (used + lstrlenA(PEERIX_HELP_FILE) < static_cast<int>(size)) lstrcpyA(buffer + used, PEERIX_HELP_FILE);
+}
+
+BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data) {
+    char path[520];
+    GetHelpFilePath(path, sizeof path);
+    lstrcatA(path, ">NormWin");  // the help file's secondary window for its topics
+    return WinHelpA(window, path, command, data);
+}
+
+bool PointInWindow(HWND window, POINT p) {
+    RECT r;
+    if (!window || !IsWindow(window) || !GetWindowRect(window, &r)) return false;
+    return PtInRect(&r, p) != FALSE;
+}
+
+bool GetFileWriteTime(const char* name, FILETIME* time) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(name, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    *time = found.ftLastWriteTime;
+    FindClose(search);
+    return true;
+}
+
+bool MainWindow::HelpIdAt(POINT p, int* id) const {
+    *id = 0;
+    POINT client = p;
+    ScreenToClient(hwnd, &client);
+    if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
+        *id = HID_VIEW;
+    } else if (PointInWindow(rateTrack, p)) {
+        *id = HID_RATE_TRACK;
+    } else if (PointInWindow(zoomTrack, p)) {
+        *id = HID_ZOOM_TRACK;
+    } else if (PointInWindow(statusBar, p)) {
+        *id = HID_STATUS_MENU_HELP;
+        POINT s = p;
+        ScreenToClient(statusBar, &s);
+        for (int part = 0; part < 4; ++part) {
+            RECT r;
+            if (SendMessageA(statusBar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r)) && PtInRect(&r, s))
+                *id = HID_STATUS_MENU_HELP + part;
+        }
+    } else {
+        POINT t = p;
+        ScreenToClient(toolbar, &t);
+        const LRESULT index = toolbar ? SendMessageA(toolbar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&t)) : -1;
+        TBBUTTON button = {};
+        if (index >= 0 && SendMessageA(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)))
+            *id = button.idCommand;
+        if (*id == 0 && (PointInWindow(toolbar, p) || PointInWindow(band, p))) *id = HID_TOOLBAR;
+    }
+    return *id != 0;
+}
+
+void MainWindow::CheckHelpFile() {
+    // The file that help would open: the one beside the program, not one in the current folder.
+    char path[MAX_PATH];
+    GetHelpFilePath(path, sizeof path);
+    FILETIME written;
+    if (!GetFileWriteTime(path, &written) || CompareFileTime(&written, &settings.HelpFileTime) <= 0) return;
+    settings.HelpFileTime = written;
+    HandleMessage(WM_HELP, 0, 0);
+}
+
+void MainWindow::ShowWhatsThis(POINT screenPoint, int helpId) {
+    POINT client = screenPoint;
+    ScreenToClient(hwnd, &client);
+    // WinHelp shows the popup at the window it is given, so a hidden child stands at the point.
+    HWND spot = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)), programInstance, nullptr);
+    DWORD ids[4] = {1, static_cast<DWORD>(helpId), 0, 0};
+    ShowHelp(spot, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(ids));
+    if (spot) DestroyWindow(spot);
+}

@@ -1,0 +1,23 @@
+// Context help: the help file beside the program and the one way into WinHelp.
+#ifndef PEERIX_HELP_H
+#define PEERIX_HELP_H
+
+#include <windows.h>
+
+// The help file's name; it lives in the program's folder.
+#define PEERIX_HELP_FILE "Peerix.hlp"
+
+// Calls WinHelp with the help file beside the program, shown in its "NormWin" window.
+BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data);
+
+// True when window exists and the screen point lies in its window rectangle (right and bottom
+// edges excluded); a hidden window counts with its rectangle.
+bool PointInWindow(HWND window, POINT screenPoint);
+
+// The last-write time of the first file matching name; false when there is none.
+bool GetFileWriteTime(const char* name, FILETIME* time);
+
+// Fills buffer (at least MAX_PATH) with the help file's full path beside the program.
+void GetHelpFilePath(char* buffer, DWORD size);
+
+#endif

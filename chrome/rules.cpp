@@ -1,0 +1,44 @@
+#include "rules.h"
+
+#include <cstring>
+
+namespace chromerules {
+
+bool WantsRebar(unsigned major, unsigned minor) {
+    return major > 4 || (major == 4 && minor >= 71);
+}
+
+void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4]) {
+    constexpr int kSwatch = 31;
+    const int a = viewWidth - statusHeight;
+    if (a + 3 > w0 + w1 + kSwatch + w3) w0 = a - w1 - w3 - 28;
+    edges[0] = w0;
+    edges[1] = w0 + w1;
+    edges[2] = w0 + w1 + kSwatch;
+    edges[3] = w0 + w1 + kSwatch + w3;
+}
+
+namespace {
+
+void CopyCut(const char* from, size_t length, char* out, size_t capacity) {
+    if (capacity == 0) return;
+    if (length > capacity - 1) length = capacity - 1;
+    std::memcpy(out, from, length);
+    out[length] = '\0';
+}
+
+}  // namespace
+
+void TooltipText(const char* s, char* out, size_t capacity) {
+    const char* newline = std::strchr(s, '\n');
+    CopyCut(s, newline ? static_cast<size_t>(newline - s) : std::strlen(s), out, capacity);
+}
+
+bool MenuHelpText(const char* s, char* out, size_t capacity) {
+    const char* newline = std::strchr(s, '\n');
+    if (!newline) return false;
+    CopyCut(newline + 1, std::strlen(newline + 1), out, capacity);
+    return true;
+}
+
+}  // namespace chromerules

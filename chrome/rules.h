@@ -1,0 +1,28 @@
+// Pure rules of the window chrome: the rebar decision, the status-bar parts and the texts that
+// tooltips and menu help take from a command string.
+#ifndef PEERIX_CHROME_RULES_H
+#define PEERIX_CHROME_RULES_H
+
+#include <cstddef>
+
+namespace chromerules {
+
+// The toolbar goes into a rebar from common-controls version 4.71 on, compared as a version.
+bool WantsRebar(unsigned major, unsigned minor);
+
+// The right edges of the four status-bar parts: menu help, colour text, swatch, coordinates.
+// w0, w1 and w3 are the measured widths (text + 6); the swatch is 31 wide. When the view is wider
+// than the parts need, part 0 takes the rest, up to three pixels before the size grip.
+void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4]);
+
+// The tooltip of a command string: the text before the first "\n", cut to fit a buffer of
+// `capacity` characters with its terminator.
+void TooltipText(const char* commandString, char* out, size_t capacity);
+
+// The status help of a command string: the text after the first "\n"; false when the string has
+// no "\n" (the caller then shows its default text). Cut to fit `capacity` with the terminator.
+bool MenuHelpText(const char* commandString, char* out, size_t capacity);
+
+}  // namespace chromerules
+
+#endif

@@ -1,0 +1,97 @@
+// The About box: version, notice, thanks, and two links that turn purple once opened.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <initializer_list>
+
+#include "../app/globals.h"
+#include "../app/settings.h"
+#include "../app/utils.h"
+#include "../res/resource.h"
+#include "dialogs.h"
+
+namespace {
+
+// Exists while the dialog does; a new one for every showing.
+HFONT linkFont = nullptr;
+// The statics' own window procedure; both links are statics, so one value serves both.
+WNDPROC staticProc = nullptr;
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kPurple = RGB(128, 0, 128);
+static_assert(kBlue == 0xFF0000 && kPurple == 0x800080, "0x00BBGGRR");
+
+void OpenLink(HWND dialog, int control, ResString& target, int* used) {
+    const auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", target.GetText(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32) {
+        *used = 1;
+        InvalidateRect(GetDlgItem(dialog, control), nullptr, FALSE);
+    } else {
+        MessageBeep(0);
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETCURSOR) {
+        SetCursor(LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_HAND)));
+        return TRUE;
+    }
+    return CallWindowProcA(staticProc, window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
+            staticProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(GetDlgItem(dialog, link), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+        LOGFONTA font = {};
+        auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+        if (GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof font,
+                       &font)) {
+            font.lfUnderline = TRUE;
+            linkFont = CreateFontIndirectA(&font);
+        }
+        CentreWindow(GetParent(dialog), dialog);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id != IDC_EMAIL_LINK && id != IDC_WEB_LINK) return FALSE;
+        const int used = id == IDC_EMAIL_LINK ? settings.Emailed : settings.Visited;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        if (linkFont) SelectObject(dc, linkFont);
+        SetTextColor(dc, used ? kPurple : kBlue);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        case IDC_EMAIL_LINK:
+            if (HIWORD(wParam) == STN_CLICKED) OpenLink(dialog, IDC_EMAIL_LINK, emailTarget, &settings.Emailed);
+            return FALSE;
+        case IDC_WEB_LINK:
+            if (HIWORD(wParam) == STN_CLICKED) OpenLink(dialog, IDC_WEB_LINK, webTarget, &settings.Visited);
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    case WM_DESTROY:
+        if (linkFont) DeleteObject(linkFont);
+        linkFont = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void RunAboutDialog(HWND owner) {
+    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialog, 0);
+}

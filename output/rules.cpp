@@ -1,0 +1,107 @@
+#include "rules.h"
+
+#include <cstring>
+#include <utility>
+
+namespace outrules {
+
+namespace {
+
+int Snap(int q, int zoom) {
+    return zoom * (q / zoom);
+}
+
+int Between(int v, int lo, int hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
+}  // namespace
+
+Rect SnapSelection(Point anchor, Point current, Rect v, int zoom) {
+    Rect r{anchor.x, anchor.y, current.x, current.y};
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    return Rect{Snap(r.left - v.left, zoom) + v.left, Snap(r.top - v.top, zoom) + v.top,
+                Snap(r.right - v.left, zoom) + v.left, Snap(r.bottom - v.top, zoom) + v.top};
+}
+
+Point ClampIntoView(int x, int y, Rect v) {
+    return Point{Between(x, v.left, v.right), Between(y, v.top, v.bottom)};
+}
+
+Point TipPosition(Point anchor, int zoom) {
+    return Point{Snap(anchor.x, zoom) - 5, Snap(anchor.y, zoom) - 5};
+}
+
+ZoomTarget ZoomTo(Rect s, Rect v, Rect o, int zoom) {
+    // Only the widths decide the new factor; the selection lies in the view, so k >= 1.
+    const int k = (v.right - v.left) / (s.right - s.left);
+    o.left += (s.left - v.left) / zoom;
+    o.top += (s.top - v.top) / zoom;
+    o.right = o.left + (s.right - s.left) / zoom;
+    o.bottom = o.top + (s.bottom - s.top) / zoom;
+    return ZoomTarget{Point{o.left + (o.right - o.left) / 2, o.top + (o.bottom - o.top) / 2}, k * zoom};
+}
+
+CaptureArea CaptureRect(bool zoomed, bool useSelection, int sx, int sy, int srcWidth, int srcHeight, Rect v, Rect s,
+                        int zoom) {
+    CaptureArea a{sx, sy, srcWidth, srcHeight, srcWidth, srcHeight};
+    if (useSelection) {
+        a.x = sx + (s.left - v.left) / zoom;
+        a.y = sy + (s.top - v.top) / zoom;
+        a.width = a.bitmapWidth = (s.right - s.left) / zoom;
+        a.height = a.bitmapHeight = (s.bottom - s.top) / zoom;
+        if (zoomed) {
+            a.bitmapWidth = s.right - s.left;
+            a.bitmapHeight = s.bottom - s.top;
+        }
+    } else if (zoomed) {
+        a.bitmapWidth = v.right - v.left;
+        a.bitmapHeight = v.bottom - v.top;
+    }
+    return a;
+}
+
+uint32_t DibRowBytes(int bitCount, int width) {
+    return ((static_cast<uint32_t>(bitCount) * static_cast<uint32_t>(width) + 31) / 32) * 4;
+}
+
+uint16_t DibColourCount(int bitCount, uint32_t clrUsed) {
+    if (static_cast<uint16_t>(clrUsed) != 0) return static_cast<uint16_t>(clrUsed);
+    switch (bitCount) {
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+BmpLayout LayoutBmp(int bitCount, int width, int height, uint32_t clrUsed) {
+    BmpLayout l;
+    l.tableBytes = 4u * DibColourCount(bitCount, clrUsed);
+    l.imageBytes = DibRowBytes(bitCount, width) * static_cast<uint32_t>(height);
+    l.pixelOffset = 14 + 40 + l.tableBytes;
+    l.fileSize = l.pixelOffset + l.imageBytes;
+    return l;
+}
+
+bool CopyDirectoryPart(const char* path, char* dest, size_t destSize) {
+    const char* slash = std::strrchr(path, '\\');
+    const size_t length = slash ? static_cast<size_t>(slash - path) : 0;
+    // A folder that does not fit is not cut: the old one stays.
+    if (destSize == 0 || length >= destSize) return false;
+    std::memcpy(dest, path, length);
+    dest[length] = '\0';
+    return true;
+}
+
+void ReplaceChar(char* s, char from, char to) {
+    for (; *s; ++s)
+        if (*s == from) *s = to;
+}
+
+}  // namespace outrules

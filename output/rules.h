@@ -1,0 +1,65 @@
+// Pure rules of the selection and of the images that leave the program: snapping, the size tip's
+// place, Zoom To, the captured rectangle, the .bmp layout and two small string rules.
+#ifndef PEERIX_OUTPUT_RULES_H
+#define PEERIX_OUTPUT_RULES_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace outrules {
+
+struct Point {
+    int x, y;
+};
+
+struct Rect {
+    int left, top, right, bottom;
+};
+
+// The selection snapped to whole magnified pixels of the view: from the pixel holding the
+// top-left corner up to, not including, the one holding the bottom-right corner.
+Rect SnapSelection(Point anchor, Point current, Rect view, int zoom);
+
+// A pointer position held inside the view; both the right and the bottom edge are allowed.
+Point ClampIntoView(int x, int y, Rect view);
+
+// Where the size tip's bottom-left corner goes, in client coordinates (not relative to the view).
+Point TipPosition(Point anchor, int zoom);
+
+// Zoom To: the new point of interest and zoom factor (before clamping to 1..32) for a snapped
+// selection s in view v, starting from the outline of the current magnified area.
+struct ZoomTarget {
+    Point point;
+    int zoom;
+};
+ZoomTarget ZoomTo(Rect selection, Rect view, Rect outline, int zoom);
+
+// The screen rectangle to capture and the size of the bitmap it becomes. sx, sy is the top-left
+// of the magnified source area after clamping.
+struct CaptureArea {
+    int x, y, width, height;  // screen pixels
+    int bitmapWidth, bitmapHeight;
+};
+CaptureArea CaptureRect(bool zoomed, bool useSelection, int sx, int sy, int srcWidth, int srcHeight, Rect view,
+                        Rect selection, int zoom);
+
+// .bmp layout: bytes per pixel row (padded to 32 bits), colour-table entries and the file's size.
+uint32_t DibRowBytes(int bitCount, int width);
+// The colour table's entries: clrUsed (as a 16-bit value) when not 0, else 2, 16 or 256 for 1, 4
+// and 8 bits per pixel and none for deeper pixels.
+uint16_t DibColourCount(int bitCount, uint32_t clrUsed);
+struct BmpLayout {
+    uint32_t tableBytes, imageBytes, pixelOffset, fileSize;
+};
+BmpLayout LayoutBmp(int bitCount, int width, int height, uint32_t clrUsed);
+
+// The folder part of a path (up to its last backslash, which is dropped); empty without one.
+// False, with dest untouched, when the folder does not fit destSize bytes with its terminator.
+bool CopyDirectoryPart(const char* path, char* dest, size_t destSize);
+
+// Replaces every `from` by `to` up to the terminating NUL.
+void ReplaceChar(char* s, char from, char to);
+
+}  // namespace outrules
+
+#endif

@@ -1,0 +1,74 @@
+#include "remote.h"
+
+#include <commctrl.h>
+
+namespace remote {
+
+Buffer::Buffer(HWND ofWindow, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(ofWindow, &pid);
+    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process) address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+Buffer::~Buffer() {
+    if (address) VirtualFreeEx(process, address, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+}
+
+bool Buffer::Read(void* out, size_t size) const {
+    SIZE_T done = 0;
+    return address && ReadProcessMemory(process, address, out, size, &done) && done == size;
+}
+
+bool Buffer::Write(const void* data, size_t size) {
+    SIZE_T done = 0;
+    return address && WriteProcessMemory(process, address, data, size, &done) && done == size;
+}
+
+std::string StatusText(HWND statusBar, int part) {
+    Buffer b(statusBar, 1024);
+    const LRESULT r = SendMessageA(statusBar, SB_GETTEXTA, static_cast<WPARAM>(part), b.Address());
+    char text[1024] = {};
+    b.Read(text, sizeof text);
+    text[sizeof text - 1] = '\0';
+    return std::string(text, LOWORD(r) < sizeof text ? LOWORD(r) : 0);
+}
+
+RECT StatusPartRect(HWND statusBar, int part) {
+    Buffer b(statusBar, sizeof(RECT));
+    RECT r = {};
+    SendMessageA(statusBar, SB_GETRECT, static_cast<WPARAM>(part), b.Address());
+    b.Read(&r, sizeof r);
+    return r;
+}
+
+int ButtonState(HWND toolbar, int command) {
+    return static_cast<int>(SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0));
+}
+
+RECT ButtonRect(HWND toolbar, int command) {
+    Buffer b(toolbar, sizeof(RECT));
+    RECT r = {};
+    SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command), b.Address());
+    b.Read(&r, sizeof r);
+    return r;
+}
+
+std::string ToolText(HWND tooltip, HWND owner, HWND tool) {
+    // TOOLINFO and its text buffer in one block in the other process.
+    Buffer b(tooltip, sizeof(TOOLINFOA) + 256);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = reinterpret_cast<char*>(b.Address() + sizeof(TOOLINFOA));
+    b.Write(&info, sizeof info);
+    SendMessageA(tooltip, TTM_GETTEXTA, 256, b.Address());
+    char all[sizeof(TOOLINFOA) + 256] = {};
+    b.Read(all, sizeof all);
+    all[sizeof all - 1] = '\0';
+    return std::string(all + sizeof(TOOLINFOA));
+}
+
+}  // namespace remote
