@@ -528,7 +528,7 @@ std::string TextOf(HWND w) {
 struct SaveRun {
     std::string folderShown;
     int checkShown = -1;
-    std::vector<std::string> boxes;  // "caption: text" of every message box, in order
+    std::vector<std::string> boxes;  // "caption: text [stop sign]" of every message box, in order
 };
 
 // Runs SaveImageAs on the test's main window; the Save As dialog gets the name typed in its file
@@ -550,7 +550,13 @@ SaveRun SaveThroughTheDialog(const char* name, bool toggle) {
             return;
         }
         HWND text = GetDlgItem(w, 0xFFFF);  // a message box's text
-        run.boxes.push_back(TextOf(w) + ": " + (text ? TextOf(text) : std::string()));
+        std::string seen = TextOf(w) + ": " + (text ? TextOf(text) : std::string());
+        // MB_ICONERROR shows the system's stop sign in the box's icon control.
+        HWND icon = FindControl(w, 0x440);
+        if (!icon) icon = FindControl(w, 20);
+        if (icon && reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)) == LoadIconA(nullptr, IDI_HAND))
+            seen += " [stop sign]";
+        run.boxes.push_back(seen);
         PostMessageA(w, WM_KEYDOWN, VK_RETURN, 0);
     });
     mainWindow.SaveImageAs(false);
@@ -575,7 +581,7 @@ TEST(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
     EXPECT_EQ(run.checkShown, BST_UNCHECKED);
     EXPECT_EQ(lstrcmpiA(run.folderShown.c_str(), folder.Path().c_str()), 0) << run.folderShown;
     ASSERT_FALSE(run.boxes.empty());
-    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified.");
+    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
     EXPECT_EQ(images::ReadFileBytes(locked.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"locked.bmp"});
     // The choice is remembered although the write failed.
@@ -679,4 +685,30 @@ TEST(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
         CloseClipboard();
     }
     EXPECT_EQ(meter::FreeGdiObjects(), freeBefore + 1);
+}
+
+// Run by scripts/export_depths.sh under a file size limit, like BmpExportLimit.ShortWriteIsAFailure:
+// the user's save stops short, is reported, and the file that was there stays.
+TEST(BmpExportLimit, SaveAsReportsAShortWrite) {
+    const char* limitText = std::getenv("PEERIX_FILE_SIZE_LIMIT");
+    if (!limitText || !*limitText) GTEST_SKIP() << "runs under the file size limit of scripts/export_depths.sh";
+    RealMainWindow w(RECT{420, 60, 420 + 300, 60 + 260});
+    RECT view;
+    mainWindow.GetViewRect(&view);
+    ASSERT_GT(static_cast<long>((view.right - view.left) * (view.bottom - view.top)) * 3, std::atol(limitText));
+    images::TempFolder folder("peerix-saveas-limit");
+    const std::string target = folder.File("shot.bmp");
+    ASSERT_TRUE(images::WriteFileBytes(target.c_str(), kOldBytes));
+    char savedFolder[sizeof settings.InitialDirectory];
+    std::memcpy(savedFolder, settings.InitialDirectory, sizeof savedFolder);
+    lstrcpyA(settings.InitialDirectory, folder.Path().c_str());
+    settings.SaveZoomedImage = 1;
+
+    const SaveRun run = SaveThroughTheDialog("shot", false);
+    EXPECT_EQ(run.checkShown, BST_CHECKED);
+    ASSERT_EQ(run.boxes.size(), 2u);  // the overwrite question, answered Yes, then the failure
+    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
+    EXPECT_EQ(images::ReadFileBytes(target.c_str()), kOldBytes);
+    EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
+    std::memcpy(settings.InitialDirectory, savedFolder, sizeof savedFolder);
 }
