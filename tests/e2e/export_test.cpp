@@ -7,6 +7,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
