@@ -124,6 +124,10 @@ HGLOBAL BitmapToDib(HBITMAP bitmap, DWORD compression, HPALETTE palette) {
 
 bool WriteBmpFile(const char* path, HGLOBAL dib) {
     if (!dib) return false;
+    // Renaming over a file ignores its read-only attribute on some systems; such a file is kept.
+    const DWORD existing = GetFileAttributesA(path);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     // The temporary file goes beside the target, so that replacing it is a rename on one volume.
     char folder[MAX_PATH] = ".";
     const char* slash = std::strrchr(path, '\\');

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the three test tiers: host (pure rules, sanitizers), win
 # (components against the real Win32 API under Wine) and e2e (the real Peerix.exe driven from
-# outside in a virtual desktop). Exits non-zero when any tier fails.
+# outside in a virtual desktop), then the export's component tests at screen depths 8, 16 and 32.
+# Exits non-zero when any tier fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -18,6 +19,8 @@ run_tier() {
 }
 run_tier host ctest --preset host --output-on-failure
 run_tier "win + e2e" ctest --preset win64 --output-on-failure ${PEERIX_TEST_FILTER:+-R "$PEERIX_TEST_FILTER"}
+# The .bmp export once per screen depth, each on a display and prefix of its own.
+run_tier "export at depths 8, 16, 32" scripts/export_depths.sh
 
 echo
 echo "==== test summary ===="

@@ -1,0 +1,551 @@
+// Copying and saving what Peerix shows, as a user does it: keys, toolbar clicks, the selection
+// menu and the Save As dialog, with the clipboard read while Peerix runs and the saved files read
+// back from disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/remote.h"
+#include "tests/support/images.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+using namespace e2e;
+using images::Image;
+
+namespace {
+
+constexpr int kCopyZoomed = 32771;  // Ctrl+C and the toolbar's third button
+constexpr int kCopyScreen = 32772;  // Ctrl+Shift+C and the fourth
+constexpr int kSaveZoomedBox = 1002;
+
+// The pattern lies left of Peerix, which works at the right where its dialogs open too, so
+// nothing of Peerix's ever covers the pixels it captures.
+const RECT kPatternArea = {0, 0, 470, 420};
+constexpr LONG kPointX = 230, kPointY = 200;
+
+void WriteText(const char* name, const std::string& text) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kPeerixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string ReadText(const char* name) {
+    const RegValue v = ReadValue(name);
+    if (!v.exists || v.data.empty()) return std::string();
+    return std::string(reinterpret_cast<const char*>(v.data.data()),
+                       strnlen(reinterpret_cast<const char*>(v.data.data()), v.data.size()));
+}
+
+HWND FindChild(HWND parent, const char* className, int id = -1) {
+    struct Search {
+        const char* cls;
+        int id;
+        HWND found;
+    } s{className, id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND w, LPARAM p) {
+            auto* s = reinterpret_cast<Search*>(p);
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if ((s->cls && lstrcmpiA(cls, s->cls) != 0) || (s->id != -1 && GetDlgCtrlID(w) != s->id)) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// The visible top-level windows of a class that belong to a process.
+std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
+    struct Search {
+        DWORD pid;
+        const char* cls;
+        std::vector<HWND> found;
+    } s{pid, className, {}};
+    EnumWindows(
+        [](HWND w, LPARAM p) {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (owner == s->pid && IsWindowVisible(w) && lstrcmpA(cls, s->cls) == 0) s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// Peerix's Save As dialog: the one with the "Save Zoomed Image" box.
+HWND SaveDialog(DWORD pid) {
+    for (HWND w : WindowsOf(pid, "#32770"))
+        if (FindChild(w, nullptr, kSaveZoomedBox)) return w;
+    return nullptr;
+}
+
+// A message box of the process (a dialog with a Yes or OK button and no file list).
+HWND MessageBoxOf(DWORD pid) {
+    for (HWND w : WindowsOf(pid, "#32770"))
+        if (!FindChild(w, nullptr, kSaveZoomedBox) && (GetDlgItem(w, IDYES) || GetDlgItem(w, IDOK))) return w;
+    return nullptr;
+}
+
+std::string TextOf(HWND w) {
+    char text[512] = {};
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+std::string FolderShown(HWND dialog) {
+    remote::Buffer b(dialog, MAX_PATH);
+    const LRESULT n = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, b.Address());
+    char path[MAX_PATH] = {};
+    b.Read(path, sizeof path);
+    path[MAX_PATH - 1] = '\0';
+    return n > 0 ? path : "";
+}
+
+void ClickCentre(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    input::LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// The rows of Peerix's client area that show the magnified picture, found on the screen: the view
+// is the band at the bottom whose pixels are the magnification of the pattern around the point.
+// Returns the view's top in client coordinates, or -1.
+int FindViewTop(HWND window, int zoom) {
+    const RECT client = pixels::ClientOnScreen(window);
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    for (int top = 0; top < 120 && top < h; ++top) {
+        const int viewH = h - top;
+        const int srcW = w / zoom + 1, srcH = viewH / zoom + 1;
+        const int sx = kPointX - srcW / 2, sy = kPointY - srcH / 2;
+        const pixels::Capture c =
+            pixels::CaptureScreen(RECT{client.left, client.top + top, client.right, client.bottom});
+        if (pixels::CompareMagnified(c, POINT{client.left, client.top + top}, SIZE{w, viewH}, sx, sy, zoom).empty())
+            return top;
+    }
+    return -1;
+}
+
+// The view's top once two looks in a row agree (a repaint may be under way), or -1.
+int SettledViewTop(HWND window, int zoom) {
+    int last = -2, top = -1;
+    waiting::WaitFor(
+        [&] {
+            top = FindViewTop(window, zoom);
+            const bool same = top >= 0 && top == last;
+            last = top;
+            return same;
+        },
+        5000, 50);
+    return top == last ? top : -1;
+}
+
+// Resizes Peerix's window (as a user drags its frame) until its view is width x height.
+bool SizeViewTo(HWND window, int zoom, int width, int height) {
+    for (int round = 0; round < 4; ++round) {
+        const int top = SettledViewTop(window, zoom);
+        if (top < 0) return false;
+        RECT frame, client;
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        const int dw = width - client.right, dh = height - (client.bottom - top);
+        if (dw == 0 && dh == 0) return true;
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + dw, frame.bottom - frame.top + dh,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        waiting::WaitFor(
+            [&] {
+                GetClientRect(window, &client);
+                return client.right == width && client.bottom == top + height;
+            },
+            3000);
+    }
+    return false;
+}
+
+// Presses a key with modifiers until what it should bring about has happened (at most three
+// times). Shortly after a window is activated Wine may re-read the keyboard from the X server and
+// forget a modifier that SendInput holds down; a user then presses the chord again.
+bool PressUntil(WORD key, std::initializer_list<WORD> modifiers, const std::function<bool()>& happened) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        for (WORD m : modifiers) {
+            input::KeyDown(m);
+            waiting::WaitFor([&] { return GetAsyncKeyState(m) < 0; }, 500);
+        }
+        input::KeyDown(key);
+        input::KeyUp(key);
+        for (auto it = modifiers.end(); it != modifiers.begin();) input::KeyUp(*--it);
+        if (waiting::WaitFor(happened, 1500)) return true;
+    }
+    return false;
+}
+
+// Brings Peerix to the front and waits until its window has the keyboard focus, so that its
+// accelerators see the keys that follow.
+bool FocusForKeys(HWND window) {
+    if (!input::Focus(window)) return false;
+    return waiting::WaitFor([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
+    });
+}
+
+// Checks a copied image against the pattern: pixel (x, y) shows source pixel
+// (left + mapX[x], top + mapY[y]).
+std::string CompareWithPattern(const Image& image, int left, int top, const std::vector<int>& mapX,
+                               const std::vector<int>& mapY) {
+    if (image.width != static_cast<int>(mapX.size()) || image.height != static_cast<int>(mapY.size()))
+        return "size " + std::to_string(image.width) + "x" + std::to_string(image.height) + ", want " +
+               std::to_string(mapX.size()) + "x" + std::to_string(mapY.size());
+    int bad = 0;
+    std::string first;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const COLORREF want = pixels::PatternColour(left + mapX[x], top + mapY[y]);
+            if (image.At(x, y) == want) continue;
+            if (bad++ == 0)
+                first = "(" + std::to_string(x) + "," + std::to_string(y) + ") differs from source (" +
+                        std::to_string(left + mapX[x]) + "," + std::to_string(top + mapY[y]) + ")";
+        }
+    return bad ? first + ", " + std::to_string(bad) + " pixels in all" : "";
+}
+
+POINT PatternPosition(COLORREF c) {
+    const int b = GetBValue(c);
+    return POINT{GetRValue(c) | ((b >> 4) << 8), GetGValue(c) | ((b & 0x0F) << 8)};
+}
+
+// Which screen columns and rows the system picks when it squeezes or stretches `source` into
+// width x height: the test stretches the same screen pixels itself and reads from the pattern
+// which pixel landed where. Fails the test unless the result is a plain nearest-neighbour pick.
+void MeasureStretch(const RECT& source, int width, int height, std::vector<int>* mapX, std::vector<int>* mapY) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SetStretchBltMode(memory, COLORONCOLOR);
+    StretchBlt(memory, 0, 0, width, height, screen, source.left, source.top, source.right - source.left,
+               source.bottom - source.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const Image own = images::FromBitmap(bitmap);
+    DeleteObject(bitmap);
+    ASSERT_EQ(own.width, width);
+    mapX->clear();
+    mapY->clear();
+    for (int x = 0; x < width; ++x) mapX->push_back(PatternPosition(own.At(x, 0)).x - source.left);
+    for (int y = 0; y < height; ++y) mapY->push_back(PatternPosition(own.At(0, y)).y - source.top);
+    ASSERT_EQ(CompareWithPattern(own, source.left, source.top, *mapX, *mapY), "");
+    for (int x = 1; x < width; ++x) ASSERT_LE((*mapX)[x] - (*mapX)[x - 1], 1u + (source.right - source.left) / width);
+}
+
+std::vector<int> OneToOne(int n) {
+    std::vector<int> map(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) map[static_cast<size_t>(i)] = i;
+    return map;
+}
+
+std::vector<int> Repeated(int n, int zoom) {
+    std::vector<int> map(static_cast<size_t>(n * zoom));
+    for (int i = 0; i < n * zoom; ++i) map[static_cast<size_t>(i)] = i / zoom;
+    return map;
+}
+
+void EmptyTheClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+bool PeerixCopied(HWND peerix) {
+    return IsClipboardFormatAvailable(CF_BITMAP) && GetClipboardOwner() == peerix;
+}
+
+// Waits for Peerix to put a bitmap on the clipboard and reads it while Peerix still runs.
+Image WaitForClipboardBitmap(HWND peerix) {
+    Image image;
+    waiting::WaitFor(
+        [&] {
+            if (!PeerixCopied(peerix)) return false;
+            image = images::ClipboardBitmap();
+            return !image.Empty();
+        },
+        5000, 20);
+    return image;
+}
+
+class Export : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettings();
+        EmptyTheClipboard();
+    }
+    void TearDown() override {
+        DeletePeerixKey();
+        EmptyTheClipboard();
+    }
+
+    // Starts Peerix at the right of the screen showing the pattern around the point.
+    HWND StartPeerix(int zoom, bool toolbar) {
+        WriteDword("DisplayToolbar", toolbar ? 1 : 0);
+        WriteDword("DisplayStatusbar", 0);
+        WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+        WritePoint("ZoomPoint", kPointX, kPointY);
+        WriteRect("WindowPos", 540, 120, 540 + 440, 120 + 380);
+        if (!peerix.Start()) return nullptr;
+        return peerix.Window();
+    }
+
+    pixels::PatternWindow pattern{kPatternArea};
+    PeerixProcess peerix;
+};
+
+}  // namespace
+
+TEST_F(Export, CopyKeysGiveTheViewAtZoomedAndSourceSize) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    HWND w = StartPeerix(1, false);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(SizeViewTo(w, 1, 400, 300));
+    ASSERT_TRUE(FocusForKeys(w));
+    // Zoom 1 magnifies 401 x 301 screen pixels around the point.
+    const int sx = kPointX - 200, sy = kPointY - 150;
+
+    std::vector<int> mapX, mapY;
+    MeasureStretch(RECT{sx, sy, sx + 401, sy + 301}, 400, 300, &mapX, &mapY);
+
+    ASSERT_TRUE(PressUntil('C', {VK_CONTROL}, [&] { return PeerixCopied(w); }));
+    const Image zoomed = images::ClipboardBitmap();
+    EXPECT_EQ(zoomed.width, 400);
+    EXPECT_EQ(zoomed.height, 300);
+    EXPECT_EQ(CompareWithPattern(zoomed, sx, sy, mapX, mapY), "");
+
+    EmptyTheClipboard();
+    ASSERT_TRUE(PressUntil('C', {VK_CONTROL, VK_SHIFT}, [&] { return PeerixCopied(w); }));
+    const Image source = images::ClipboardBitmap();
+    EXPECT_EQ(source.width, 401);
+    EXPECT_EQ(source.height, 301);
+    EXPECT_EQ(CompareWithPattern(source, sx, sy, OneToOne(401), OneToOne(301)), "");
+}
+
+TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    HWND w = StartPeerix(1, true);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(SizeViewTo(w, 1, 400, 300));
+    HWND toolbar = FindChild(w, TOOLBARCLASSNAMEA);
+    ASSERT_NE(toolbar, nullptr);
+    const int sx = kPointX - 200, sy = kPointY - 150;
+    std::vector<int> mapX, mapY;
+    MeasureStretch(RECT{sx, sy, sx + 401, sy + 301}, 400, 300, &mapX, &mapY);
+    const struct {
+        int command, width, height;
+        std::vector<int> mapX, mapY;
+    } buttons[] = {
+        {kCopyZoomed, 400, 300, mapX, mapY},
+        {kCopyScreen, 401, 301, OneToOne(401), OneToOne(301)},
+    };
+    for (const auto& b : buttons) {
+        EmptyTheClipboard();
+        RECT r = remote::ButtonRect(toolbar, b.command);
+        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        ASSERT_GT(r.right, r.left) << b.command;
+        input::LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const Image image = WaitForClipboardBitmap(w);
+        EXPECT_EQ(image.width, b.width) << b.command;
+        EXPECT_EQ(image.height, b.height) << b.command;
+        EXPECT_EQ(CompareWithPattern(image, sx, sy, b.mapX, b.mapY), "") << b.command;
+    }
+}
+
+TEST_F(Export, SelectionMenuCopiesAtSourceAndZoomedSize) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    HWND w = StartPeerix(4, false);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(SizeViewTo(w, 4, 400, 300));
+    // Zoom 4 and a 400 x 300 view magnify 101 x 76 screen pixels.
+    const int sx = kPointX - 50, sy = kPointY - 38;
+    const RECT view = pixels::ClientOnScreen(w);
+    // A 40 x 24 selection 8 and 12 pixels into the view is 10 x 6 screen pixels at (sx + 2, sy + 3),
+    // whichever corner the drag starts from. (The second drag starts elsewhere than the first:
+    // two presses at one place in quick succession are a double click, which selects nothing.)
+    const struct {
+        POINT from, to;
+        char key;  // the item's mnemonic in the selection menu
+        int width, height;
+        std::vector<int> mapX, mapY;
+    } items[] = {
+        {{8, 12}, {49, 37}, 'O', 10, 6, OneToOne(10), OneToOne(6)},
+        {{50, 39}, {9, 13}, 'Z', 40, 24, Repeated(10, 4), Repeated(6, 4)},
+    };
+    for (const auto& item : items) {
+        EmptyTheClipboard();
+        ASSERT_TRUE(FocusForKeys(w));
+        input::RightDrag(POINT{view.left + item.from.x, view.top + item.from.y},
+                         POINT{view.left + item.to.x, view.top + item.to.y});
+        ASSERT_TRUE(waiting::WaitFor([&] { return !WindowsOf(peerix.Pid(), "#32768").empty(); }, 3000))
+            << "no selection menu";
+        input::Press(static_cast<WORD>(item.key));
+        const Image image = WaitForClipboardBitmap(w);
+        EXPECT_EQ(image.width, item.width) << item.key;
+        EXPECT_EQ(image.height, item.height) << item.key;
+        EXPECT_EQ(CompareWithPattern(image, sx + 2, sy + 3, item.mapX, item.mapY), "") << item.key;
+    }
+}
+
+namespace {
+
+struct SavedImage {
+    Image image;
+    std::vector<BYTE> bytes;
+};
+
+SavedImage WaitForFile(const std::string& path) {
+    SavedImage saved;
+    waiting::WaitFor(
+        [&] {
+            if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+            saved.image = images::LoadBmpFile(path.c_str());
+            return !saved.image.Empty();
+        },
+        5000, 20);
+    saved.bytes = images::ReadFileBytes(path.c_str());
+    return saved;
+}
+
+}  // namespace
+
+TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    images::TempFolder folder("peerix-e2e-save");
+    const std::string sub = folder.File("sub");
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    WriteText("InitialDirectory", folder.Path());
+    WriteDword("SaveZoomedImage", 0);
+    HWND w = StartPeerix(2, false);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(SizeViewTo(w, 2, 400, 300));
+    // Zoom 2 and a 400 x 300 view magnify 201 x 151 screen pixels.
+    const int sx = kPointX - 100, sy = kPointY - 75;
+
+    // First save: the dialog opens in the stored folder with the box clear; a name without an
+    // extension gets ".bmp"; the file holds the source-size image.
+    ASSERT_TRUE(FocusForKeys(w));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    HWND box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    EXPECT_EQ(lstrcmpiA(FolderShown(dialog).c_str(), folder.Path().c_str()), 0) << FolderShown(dialog);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(TextOf(box), "Save Zoomed Image");
+    input::Type("shot");
+    input::Press(VK_RETURN);
+    const SavedImage first = WaitForFile(folder.File("shot.bmp"));
+    EXPECT_EQ(CompareWithPattern(first.image, sx, sy, OneToOne(201), OneToOne(151)), "");
+    ASSERT_GE(first.bytes.size(), 54u);
+    EXPECT_EQ(first.bytes.size(), 54u + 201 * 4 * 151);  // 32 bits per pixel, no table
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+
+    // Second save: the box clicked on, a folder opened by typing its name: the zoomed image goes
+    // there.
+    ASSERT_TRUE(FocusForKeys(w));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    ClickCentre(box);
+    ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+    HWND nameBox = FindChild(dialog, nullptr, cmb13);
+    if (nameBox) nameBox = FindChild(nameBox, "Edit");
+    if (!nameBox) nameBox = FindChild(dialog, nullptr, edt1);
+    ASSERT_NE(nameBox, nullptr);
+    ClickCentre(nameBox);
+    input::Type("sub");
+    input::Press(VK_RETURN);
+    ASSERT_TRUE(waiting::WaitFor([&] { return lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0; }, 3000))
+        << FolderShown(dialog);
+    input::Type("zoomed");
+    input::Press(VK_RETURN);
+    const SavedImage second = WaitForFile(sub + "\\zoomed.bmp");
+    std::vector<int> mapX, mapY;
+    MeasureStretch(RECT{sx, sy, sx + 201, sy + 151}, 400, 300, &mapX, &mapY);
+    EXPECT_EQ(CompareWithPattern(second.image, sx, sy, mapX, mapY), "");
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    EXPECT_EQ(images::FilesIn(folder.Path()), (std::vector<std::string>{"shot.bmp", "sub"}));
+
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(lstrcmpiA(ReadText("InitialDirectory").c_str(), sub.c_str()), 0) << ReadText("InitialDirectory");
+    EXPECT_EQ(ReadValue("SaveZoomedImage").AsDword(), 1u);
+}
+
+TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    images::TempFolder folder("peerix-e2e-cancel");
+    const std::string existing = folder.File("shot.bmp");
+    const std::vector<BYTE> old = {'o', 'l', 'd'};
+    ASSERT_TRUE(images::WriteFileBytes(existing.c_str(), old));
+    WriteText("InitialDirectory", folder.Path());
+    WriteDword("SaveZoomedImage", 0);
+    HWND w = StartPeerix(2, false);
+    ASSERT_NE(w, nullptr);
+
+    // Cancel after ticking the box: no file, no change to either setting.
+    ASSERT_TRUE(FocusForKeys(w));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    HWND box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    ClickCentre(box);
+    ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+    input::Press(VK_ESCAPE);
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+
+    // An existing name brings the overwrite question; No keeps the file and the dialog.
+    ASSERT_TRUE(FocusForKeys(w));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    EXPECT_EQ(SendMessageA(FindChild(dialog, nullptr, kSaveZoomedBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    input::Type("shot");
+    input::Press(VK_RETURN);
+    HWND question = nullptr;
+    ASSERT_TRUE(waiting::WaitFor([&] { return (question = MessageBoxOf(peerix.Pid())) != nullptr; }, 3000));
+    ASSERT_NE(GetDlgItem(question, IDNO), nullptr);
+    ClickCentre(GetDlgItem(question, IDNO));
+    ASSERT_TRUE(waiting::WaitFor([&] { return MessageBoxOf(peerix.Pid()) == nullptr; }, 3000));
+    EXPECT_NE(SaveDialog(peerix.Pid()), nullptr);
+    input::Press(VK_ESCAPE);
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    EXPECT_EQ(images::ReadFileBytes(existing.c_str()), old);
+
+    // Yes replaces it with the image.
+    ASSERT_TRUE(FocusForKeys(w));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return SaveDialog(peerix.Pid()) != nullptr; }));
+    input::Type("shot");
+    input::Press(VK_RETURN);
+    ASSERT_TRUE(waiting::WaitFor([&] { return (question = MessageBoxOf(peerix.Pid())) != nullptr; }, 3000));
+    ClickCentre(GetDlgItem(question, IDYES));
+    const SavedImage replaced = WaitForFile(existing);
+    EXPECT_FALSE(replaced.image.Empty());
+    EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
+
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(lstrcmpiA(ReadText("InitialDirectory").c_str(), folder.Path().c_str()), 0);
+    EXPECT_EQ(ReadValue("SaveZoomedImage").AsDword(), 0u);
+}

@@ -1,0 +1,196 @@
+// The arithmetic behind every image that leaves the program: the captured rectangle, the .bmp
+// layout and the two string rules of the save.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "output/rules.h"
+
+using namespace outrules;
+
+TEST(BmpLayout, TenBySixAtEveryDepth) {
+    struct Case {
+        int bits;
+        uint32_t row, table, image, offset, size;
+    } const cases[] = {
+        {1, 4, 8, 24, 62, 86},                                     // 10 bits padded to one 32-bit word
+        {4, 8, 64, 48, 118, 166},                                  // 40 bits: two words
+        {8, 12, 1024, 72, 1078, 1150},                             // the full 256-entry table before the rows
+        {16, 20, 0, 120, 54, 174},     {24, 32, 0, 192, 54, 246},  // 30 bytes padded to 32
+        {32, 40, 0, 240, 54, 294},                                 // no colour table
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DibRowBytes(c.bits, 10), c.row) << c.bits;
+        const BmpLayout l = LayoutBmp(c.bits, 10, 6, 0);
+        EXPECT_EQ(l.tableBytes, c.table) << c.bits;
+        EXPECT_EQ(l.imageBytes, c.image) << c.bits;
+        EXPECT_EQ(l.pixelOffset, c.offset) << c.bits;
+        EXPECT_EQ(l.fileSize, c.size) << c.bits;
+        EXPECT_EQ(l.fileSize, 14 + 40 + l.tableBytes + l.imageBytes) << c.bits;
+    }
+}
+
+TEST(BmpLayout, RowsArePaddedToWholeWordsExactlyAtTheirEdges) {
+    struct Case {
+        int bits, width;
+        uint32_t row;
+    } const cases[] = {
+        {1, 0, 0},  {1, 1, 4},       {1, 32, 4},           {1, 33, 8}, {4, 8, 4},   {4, 9, 8},   {8, 4, 4},
+        {8, 5, 8},  {16, 2, 4},      {16, 3, 8},           {24, 1, 4}, {24, 4, 12}, {24, 5, 16}, {24, 401, 1204},
+        {32, 1, 4}, {32, 640, 2560}, {32, 100000, 400000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DibRowBytes(c.bits, c.width), c.row) << c.bits << " bits, width " << c.width;
+    // A 401 x 301 capture at 24 bits: 1203 bytes of pixels per row, one byte of padding.
+    const BmpLayout l = LayoutBmp(24, 401, 301, 0);
+    EXPECT_EQ(l.imageBytes, 1204u * 301);
+    EXPECT_EQ(l.fileSize, 54u + 1204 * 301);
+}
+
+TEST(BmpLayout, ColourCountPrefersClrUsedTakenAsSixteenBits) {
+    // Without biClrUsed: a full table for the palette depths, none above them.
+    EXPECT_EQ(DibColourCount(1, 0), 2);
+    EXPECT_EQ(DibColourCount(4, 0), 16);
+    EXPECT_EQ(DibColourCount(8, 0), 256);
+    EXPECT_EQ(DibColourCount(16, 0), 0);
+    EXPECT_EQ(DibColourCount(24, 0), 0);
+    EXPECT_EQ(DibColourCount(32, 0), 0);
+    EXPECT_EQ(DibColourCount(2, 0), 0);  // not a depth with a table
+
+    // With it: its value whatever the depth, but only its low 16 bits count.
+    EXPECT_EQ(DibColourCount(8, 16), 16);
+    EXPECT_EQ(DibColourCount(24, 5), 5);
+    EXPECT_EQ(DibColourCount(1, 0xFFFF), 0xFFFF);
+    EXPECT_EQ(DibColourCount(8, 0x10005), 5);
+    EXPECT_EQ(DibColourCount(8, 0x10000), 256);  // low half 0: as if not set
+    EXPECT_EQ(DibColourCount(32, 0x20000), 0);
+
+    // The table moves the rows back by 4 bytes per entry.
+    const BmpLayout l = LayoutBmp(8, 10, 6, 16);
+    EXPECT_EQ(l.tableBytes, 64u);
+    EXPECT_EQ(l.pixelOffset, 118u);
+    EXPECT_EQ(l.fileSize, 118u + 72);
+}
+
+TEST(CaptureArea, WholeViewAtSourceAndZoomedSize) {
+    // Zoom 1 and a 400 x 300 view below a 28-pixel band: 401 x 301 screen pixels are magnified.
+    const Rect view{0, 28, 400, 328};
+    const Rect unused{7, 40, 99, 99};  // a stale selection must not matter without useSelection
+    const CaptureArea source = CaptureRect(false, false, 312, 205, 401, 301, view, unused, 1);
+    EXPECT_EQ(source.x, 312);
+    EXPECT_EQ(source.y, 205);
+    EXPECT_EQ(source.width, 401);
+    EXPECT_EQ(source.height, 301);
+    EXPECT_EQ(source.bitmapWidth, 401);
+    EXPECT_EQ(source.bitmapHeight, 301);
+
+    const CaptureArea zoomed = CaptureRect(true, false, 312, 205, 401, 301, view, unused, 1);
+    EXPECT_EQ(zoomed.x, 312);
+    EXPECT_EQ(zoomed.y, 205);
+    EXPECT_EQ(zoomed.width, 401);  // the same screen pixels, squeezed into the view's size
+    EXPECT_EQ(zoomed.height, 301);
+    EXPECT_EQ(zoomed.bitmapWidth, 400);
+    EXPECT_EQ(zoomed.bitmapHeight, 300);
+}
+
+TEST(CaptureArea, SelectionIsOffsetFromTheSourceInScreenPixels) {
+    // Zoom 4: a 40 x 24 selection 8 and 12 pixels into the view is 10 x 6 screen pixels at
+    // (sx + 2, sy + 3).
+    const Rect view{0, 28, 400, 328};
+    const Rect selection{8, 40, 48, 64};
+    const CaptureArea original = CaptureRect(false, true, 150, 90, 101, 76, view, selection, 4);
+    EXPECT_EQ(original.x, 152);
+    EXPECT_EQ(original.y, 93);
+    EXPECT_EQ(original.width, 10);
+    EXPECT_EQ(original.height, 6);
+    EXPECT_EQ(original.bitmapWidth, 10);
+    EXPECT_EQ(original.bitmapHeight, 6);
+
+    const CaptureArea zoomed = CaptureRect(true, true, 150, 90, 101, 76, view, selection, 4);
+    EXPECT_EQ(zoomed.x, 152);
+    EXPECT_EQ(zoomed.y, 93);
+    EXPECT_EQ(zoomed.width, 10);
+    EXPECT_EQ(zoomed.height, 6);
+    EXPECT_EQ(zoomed.bitmapWidth, 40);
+    EXPECT_EQ(zoomed.bitmapHeight, 24);
+
+    // The selection's corner at the view's own corner takes the source's corner; at zoom 32 the
+    // last whole magnified pixel of a 416 x 320 view is screen pixel (sx + 12, sy + 9).
+    const CaptureArea corner = CaptureRect(false, true, 0, 0, 14, 11, view, Rect{0, 28, 32, 60}, 32);
+    EXPECT_EQ(corner.x, 0);
+    EXPECT_EQ(corner.y, 0);
+    EXPECT_EQ(corner.width, 1);
+    EXPECT_EQ(corner.height, 1);
+    const CaptureArea edge =
+        CaptureRect(true, true, 500, 300, 14, 11, Rect{0, 28, 416, 348}, Rect{384, 316, 416, 348}, 32);
+    EXPECT_EQ(edge.x, 512);
+    EXPECT_EQ(edge.y, 309);
+    EXPECT_EQ(edge.width, 1);
+    EXPECT_EQ(edge.height, 1);
+    EXPECT_EQ(edge.bitmapWidth, 32);
+    EXPECT_EQ(edge.bitmapHeight, 32);
+}
+
+TEST(SaveStrings, DirectoryPartEndsBeforeTheLastBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+    } const cases[] = {
+        {"C:\\Images\\shot.bmp", "C:\\Images"},
+        {"C:\\shot.bmp", "C:"},  // not "C:\": the backslash itself is dropped
+        {"shot.bmp", ""},
+        {"C:\\a\\b\\", "C:\\a\\b"},
+        {"\\\\server\\share\\x.bmp", "\\\\server\\share"},
+        {"C:/forward/slashes.bmp", ""},  // only a backslash separates
+    };
+    for (const Case& c : cases) {
+        char dest[260];
+        std::memset(dest, 'x', sizeof dest);
+        EXPECT_TRUE(CopyDirectoryPart(c.path, dest, sizeof dest)) << c.path;
+        EXPECT_STREQ(dest, c.folder) << c.path;
+    }
+}
+
+TEST(SaveStrings, DirectoryThatDoesNotFitLeavesTheDestinationAlone) {
+    // A 260-byte destination holds a folder of 259 characters and its terminator, no more.
+    char dest[270];
+    const std::string fits = "C:\\" + std::string(256, 'a');  // 259 characters
+    ASSERT_EQ(fits.size(), 259u);
+    std::memset(dest, '#', sizeof dest);
+    EXPECT_TRUE(CopyDirectoryPart((fits + "\\shot.bmp").c_str(), dest, 260));
+    EXPECT_EQ(std::string(dest), fits);
+    for (size_t i = 260; i < sizeof dest; ++i) ASSERT_EQ(dest[i], '#') << i;
+
+    const std::string tooLong = fits + "b";  // 260 characters
+    std::strcpy(dest, "C:\\Old");
+    EXPECT_FALSE(CopyDirectoryPart((tooLong + "\\shot.bmp").c_str(), dest, 260));
+    EXPECT_STREQ(dest, "C:\\Old");
+
+    // A long file name in a short folder is fine; only the folder has to fit.
+    EXPECT_TRUE(CopyDirectoryPart(("C:\\d\\" + std::string(400, 'n')).c_str(), dest, 260));
+    EXPECT_STREQ(dest, "C:\\d");
+    EXPECT_FALSE(CopyDirectoryPart("C:\\d\\x", dest, 0));
+    EXPECT_STREQ(dest, "C:\\d");
+}
+
+TEST(SaveStrings, ReplaceCharTurnsTheFilterIntoNulSeparatedParts) {
+    char filter[] = "Bitmap Files (*.bmp)|*.bmp||";
+    ReplaceChar(filter, '|', '\0');
+    EXPECT_STREQ(filter, "Bitmap Files (*.bmp)");
+    EXPECT_STREQ(filter + 21, "*.bmp");
+    EXPECT_EQ(filter[26], '\0');  // the list's closing double NUL
+    EXPECT_EQ(filter[27], '\0');
+
+    // It stops at the terminator: what lies beyond stays as it was.
+    char stops[] = "a|b\0|c";
+    ReplaceChar(stops, '|', '/');
+    EXPECT_STREQ(stops, "a/b");
+    EXPECT_EQ(stops[4], '|');
+
+    char none[] = "no bars";
+    ReplaceChar(none, '|', '\0');
+    EXPECT_STREQ(none, "no bars");
+    char every[] = "aaa";
+    ReplaceChar(every, 'a', 'b');
+    EXPECT_STREQ(every, "bbb");
+}
