@@ -384,6 +384,29 @@ TEST_F(Chrome, SwatchIsFilledWithTheLastColourOnlyForTheStatusBar) {
     ReleaseDC(nullptr, screen);
 }
 
+TEST_F(Chrome, AlwaysOnTopSetsAndClearsTheTopmostStyleAndTheButton) {
+    RealMainWindow w(RECT{300, 100, 700, 350}, true, false);
+    const auto topmost = [&] { return (GetWindowLongA(w.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    // Wine puts a window made topmost after its owned popups and leaves it non-topmost; without
+    // the tooltip control the window shows the style as it does elsewhere.
+    DestroyWindow(mainWindow.tips.window);
+    mainWindow.tips.window = nullptr;
+    SetWindowPos(w.Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_FALSE(topmost());
+    mainWindow.OnCommand(ID_ALWAYS_ON_TOP);
+    EXPECT_EQ(settings.AlwaysOnTop, 1);
+    EXPECT_TRUE(topmost());
+    EXPECT_EQ(SendMessageA(mainWindow.toolbar, TB_GETSTATE, ID_ALWAYS_ON_TOP, 0), TBSTATE_ENABLED | TBSTATE_CHECKED);
+    mainWindow.OnCommand(ID_ALWAYS_ON_TOP);
+    EXPECT_EQ(settings.AlwaysOnTop, 0);
+    EXPECT_FALSE(topmost());
+    EXPECT_EQ(SendMessageA(mainWindow.toolbar, TB_GETSTATE, ID_ALWAYS_ON_TOP, 0), TBSTATE_ENABLED);
+    // A value other than 0 counts as set and inverts to 0.
+    settings.AlwaysOnTop = 7;
+    mainWindow.OnCommand(ID_ALWAYS_ON_TOP);
+    EXPECT_EQ(settings.AlwaysOnTop, 0);
+}
+
 TEST_F(Chrome, HidingTheBandAndTheStatusBarGivesTheirRoomToTheView) {
     RealMainWindow w(RECT{300, 100, 700, 400}, true, true);
     RECT client;

@@ -32,7 +32,11 @@ bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* curre
                         &info))
         return false;
     if (!waitForWindow) return true;
-    return waiting::WaitFor([&] { return (window = FindMainWindow()) != nullptr; }, 15000);
+    if (!waiting::WaitFor([&] { return (window = FindMainWindow()) != nullptr; }, 15000)) return false;
+    // Keys sent before the new process has settled into its message loop can be lost under Wine
+    // (the first Ctrl+key after start was, now and then).
+    WaitForInputIdle(info.hProcess, 5000);
+    return true;
 }
 
 namespace {
