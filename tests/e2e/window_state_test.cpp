@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -336,4 +337,56 @@ TEST_F(WindowState, StandingOptionsSurviveARestart) {
     EXPECT_EQ(view.bottom, client.bottom);
     EXPECT_EQ(WaitForView(w, 5, POINT{222, 111}), "");
     ASSERT_TRUE(again.Close());
+}
+
+TEST_F(WindowState, ChromeIsCompleteWithTheVersionSixLibraryToo) {
+    // A manifest beside a copy of the program makes the system load version 6 of the common
+    // controls from its side-by-side store. (Wine's copy there still reports 5.81, so the version
+    // rule itself, 6.0 included, is pinned down by the host tests.)
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "peerix_cc6\\";
+    const std::string exe = folder + "Peerix.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "Peerix.exe").c_str(), exe.c_str(), FALSE));
+    const char manifest[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+        "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+        "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
+        "</dependentAssembly></dependency>\n</assembly>\n";
+    HANDLE file = CreateFileA((exe + ".manifest").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, manifest, sizeof manifest - 1, &written, nullptr);
+    CloseHandle(file);
+
+    Prepare(true, true);
+    for (bool withManifest : {true, false}) {
+        if (!withManifest) DeleteFileA((exe + ".manifest").c_str());
+        PeerixProcess copy;
+        ASSERT_TRUE(copy.Start(SW_SHOWNORMAL, true, nullptr, exe.c_str()));
+        HWND w = copy.Window();
+        const Chrome c = FindChrome(w);
+        ASSERT_NE(c.toolbar, nullptr);
+        // Version 6 is loaded from the side-by-side store, version 5 from the system folder.
+        std::string library;
+        HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, copy.Pid());
+        MODULEENTRY32 m = {};
+        m.dwSize = sizeof m;
+        for (BOOL ok = Module32First(modules, &m); ok; ok = Module32Next(modules, &m))
+            if (lstrcmpiA(m.szModule, "comctl32.dll") == 0) library = m.szExePath;
+        CloseHandle(modules);
+        EXPECT_EQ(library.find("_6.0.") != std::string::npos, withManifest) << library;
+        HWND rebar = FindWindowExA(w, nullptr, REBARCLASSNAMEA, nullptr);
+        EXPECT_NE(rebar, nullptr) << (withManifest ? "version 6" : "version 5");
+        EXPECT_EQ(GetParent(c.toolbar), rebar);
+        EXPECT_EQ(SendMessageA(c.toolbar, TB_BUTTONCOUNT, 0, 0), 9);
+        EXPECT_EQ(SendMessageA(c.zoomTrack, TBM_GETRANGEMAX, 0, 0), 32);
+        EXPECT_EQ(SendMessageA(c.rateTrack, TBM_GETRANGEMAX, 0, 0), 4);
+        EXPECT_EQ(remote::StatusText(c.statusBar, 0), "Press F1 for help");
+        ASSERT_TRUE(copy.Close());
+    }
+    DeleteFileA(exe.c_str());
+    RemoveDirectoryA(folder.c_str());
 }

@@ -21,12 +21,12 @@ PeerixProcess::~PeerixProcess() {
     CloseHandle(info.hThread);
 }
 
-bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory) {
+bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory, const char* program) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
-    std::string exe = ProgramFolder() + "Peerix.exe";
+    std::string exe = program ? program : ProgramFolder() + "Peerix.exe";
     std::string commandLine = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, currentDirectory, &startup,
                         &info))
