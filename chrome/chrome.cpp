@@ -103,8 +103,10 @@ bool MainWindow::OnCreate() {
                               kImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, 16, 15, sizeof(TBBUTTON));
     if (!hasRebar) band = toolbar;
     SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tips.window), 0);
-    SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof kButtons / sizeof kButtons[0], reinterpret_cast<LPARAM>(kButtons));
+    // The indent goes in before the buttons: some toolbars lay their buttons out again only when
+    // buttons are added, not when the indent changes.
     SendMessageA(toolbar, TB_SETINDENT, 4, 0);
+    SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof kButtons / sizeof kButtons[0], reinterpret_cast<LPARAM>(kButtons));
     if (hasRebar) {
         REBARBANDINFOA info = {};
         info.cbSize = offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT);  // the 80-byte form

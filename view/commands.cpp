@@ -18,6 +18,13 @@ int Inverted(int flag) {
     return flag == 0 ? 1 : 0;
 }
 
+// Blocks like Sleep and handles no message, but lets the system show what was drawn: some
+// systems (Wine) put drawing on the screen only while the drawing thread waits this way, so a
+// frame drawn and erased around a plain Sleep would never be seen.
+void Pause(DWORD ms) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, 0);
+}
+
 bool KeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
@@ -195,9 +202,9 @@ void MainWindow::Highlight() {
     UpdateOutline();
     for (int i = 0; i < 4; ++i) {
         ToggleOutline();
-        Sleep(100);
+        Pause(100);
         ToggleOutline();
-        Sleep(100);
+        Pause(100);
     }
 }
 

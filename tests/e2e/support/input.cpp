@@ -52,10 +52,13 @@ void Key(WORD key, bool up) {
 }  // namespace
 
 void MoveTo(int x, int y) {
-    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+    // Absolute coordinates are normalised to 0..65535 over the primary screen. The system maps
+    // them back by truncating, so rounding up lands on the pixel itself (rounding to nearest
+    // gave y - 1 for some rows of a 768-pixel screen, corrected only afterwards by SetCursorPos,
+    // which a program polling the cursor could see in between).
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const LONG nx = static_cast<LONG>((x * 65536LL + w / 2) / w);
-    const LONG ny = static_cast<LONG>((y * 65536LL + h / 2) / h);
+    const LONG nx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+    const LONG ny = static_cast<LONG>((y * 65536LL + h - 1) / h);
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, nx, ny);
     // Some systems round the normalised position; the cursor must be exactly there.
     POINT p;

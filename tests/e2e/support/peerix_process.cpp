@@ -21,18 +21,22 @@ PeerixProcess::~PeerixProcess() {
     CloseHandle(info.hThread);
 }
 
-bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory) {
+bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory, const char* program) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
-    std::string exe = ProgramFolder() + "Peerix.exe";
+    std::string exe = program ? program : ProgramFolder() + "Peerix.exe";
     std::string commandLine = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, currentDirectory, &startup,
                         &info))
         return false;
     if (!waitForWindow) return true;
-    return waiting::WaitFor([&] { return (window = FindMainWindow()) != nullptr; }, 15000);
+    if (!waiting::WaitFor([&] { return (window = FindMainWindow()) != nullptr; }, 15000)) return false;
+    // Keys sent before the new process has settled into its message loop can be lost under Wine
+    // (the first Ctrl+key after start was, now and then).
+    WaitForInputIdle(info.hProcess, 5000);
+    return true;
 }
 
 namespace {

@@ -22,7 +22,9 @@ public:
 
     // Starts Peerix.exe with the given show command (STARTF_USESHOWWINDOW) and, unless
     // waitForWindow is false, waits until its main window is visible.
-    bool Start(int showCommand = SW_SHOWNORMAL, bool waitForWindow = true, const char* currentDirectory = nullptr);
+    // program names another copy of Peerix.exe to start instead of the one built here.
+    bool Start(int showCommand = SW_SHOWNORMAL, bool waitForWindow = true, const char* currentDirectory = nullptr,
+               const char* program = nullptr);
     // The process's visible top-level window of class "PeerixMainWnd", or null.
     HWND FindMainWindow() const;
     // Waits for the process to end; false on timeout.

@@ -1,0 +1,251 @@
+// Timer benchmark: the cost of one housekeeping tick (timer 2) of the program's own window, and
+// the CPU time per second that the running Peerix.exe uses at each update rate for a 640 x 480
+// view at zoom 3, both next to a raw StretchBlt of the view's rectangles and a raw GetPixel on
+// the screen measured in the same run.
+//
+// Run with `make bench` (all benchmarks) or, inside the environment that scripts/bench.sh sets
+// up, `wine64 timer_bench.exe` in build/win64/bin.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <cstdio>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/view.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+#include "tests/win/window_support.h"
+#include "view/mainwindow.h"
+
+namespace {
+
+constexpr int kViewWidth = 640, kViewHeight = 480, kZoom = 3;
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Median milliseconds per call of f over rounds of n calls.
+template <typename F>
+double PerCall(int n, F f) {
+    std::vector<double> rounds;
+    for (int round = 0; round < 9; ++round) {
+        const double t0 = Now();
+        for (int i = 0; i < n; ++i) f();
+        rounds.push_back((Now() - t0) * 1000 / n);
+        waiting::PumpFor(1);
+    }
+    return Median(rounds);
+}
+
+struct Baseline {
+    double stretchMs;
+    double getPixelMs;
+};
+
+// One repaint's work without the program: a window DC, one stretch of the view's source from
+// the screen, release; and one pixel read from the screen DC.
+Baseline RawCosts(HWND window) {
+    const int srcW = kViewWidth / kZoom + 1, srcH = kViewHeight / kZoom + 1;
+    Baseline b;
+    b.stretchMs = PerCall(50, [&] {
+        HDC dc = GetDC(window);
+        HDC screen = GetDC(nullptr);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, srcW * kZoom, srcH * kZoom, screen, 100, 100, srcW, srcH, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        ReleaseDC(window, dc);
+    });
+    int x = 0;
+    b.getPixelMs = PerCall(200, [&] {
+        HDC screen = GetDC(nullptr);
+        GetPixel(screen, 50 + (x++ % 100), 60);
+        ReleaseDC(nullptr, screen);
+    });
+    return b;
+}
+
+void TickCost(Baseline* baseline) {
+    programInstance = GetModuleHandleA(nullptr);
+    pixels::PatternWindow pattern(RECT{0, 0, 300, 300});
+    pattern.WaitUntilShown();
+    settings.ZoomFactor = kZoom;
+    settings.Update = 1;
+    RealMainWindow w(RECT{320, 20, 320 + 200, 20 + 200}, true, true);
+    // Size the window so that the view between the band and the status bar is 640 x 480.
+    RECT view;
+    mainWindow.GetViewRect(&view);
+    RECT frame;
+    GetWindowRect(w.Handle(), &frame);
+    SetWindowPos(w.Handle(), nullptr, 0, 0, frame.right - frame.left + kViewWidth - (view.right - view.left),
+                 frame.bottom - frame.top + kViewHeight - (view.bottom - view.top), SWP_NOMOVE | SWP_NOZORDER);
+    waiting::PumpFor(50);
+    mainWindow.GetViewRect(&view);
+    mainWindow.point = POINT{150, 150};
+    std::printf("in-process view %ld x %ld at zoom %d\n", view.right - view.left, view.bottom - view.top, kZoom);
+
+    *baseline = RawCosts(w.Handle());
+    const double paint = PerCall(50, [] { mainWindow.PaintNow(); });
+    SetCursorPos(120, 130);
+    waiting::PumpFor(50);
+    // The pointer still: the coordinates are rewritten, the colour is the one already shown.
+    const double still = PerCall(200, [&] {
+        SendMessageA(w.Handle(), WM_TIMER, MainWindow::kHousekeepingTimer, 0);
+        UpdateWindow(mainWindow.statusBar);
+    });
+    // A new colour every tick: the colour text and the swatch are redrawn too.
+    const double moving = PerCall(200, [&] {
+        mainWindow.lastColour = ~mainWindow.lastColour & 0xFFFFFF;
+        SendMessageA(w.Handle(), WM_TIMER, MainWindow::kHousekeepingTimer, 0);
+        UpdateWindow(mainWindow.statusBar);
+    });
+    std::printf("raw StretchBlt (%d x %d to %d x %d): %.3f ms\n", kViewWidth / kZoom + 1, kViewHeight / kZoom + 1,
+                (kViewWidth / kZoom + 1) * kZoom, (kViewHeight / kZoom + 1) * kZoom, baseline->stretchMs);
+    std::printf("raw GetPixel on the screen DC:  %.3f ms\n", baseline->getPixelMs);
+    std::printf("PaintNow:                       %.3f ms (%.2f x raw StretchBlt)\n", paint,
+                paint / baseline->stretchMs);
+    std::printf("timer-2 tick, pointer still:    %.3f ms (%.1f x raw GetPixel)\n", still, still / baseline->getPixelMs);
+    std::printf("timer-2 tick, colour changing:  %.3f ms (%.1f x raw GetPixel)\n", moving,
+                moving / baseline->getPixelMs);
+}
+
+double FiletimeSeconds(const FILETIME& f) {
+    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
+}
+
+bool ReadWhole(const std::string& path, std::string* out) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    char buffer[4096];
+    DWORD got = 0;
+    out->clear();
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got) out->append(buffer, got);
+    CloseHandle(f);
+    return !out->empty();
+}
+
+// The fields of /proc/N/stat after the command name: [0] is field 3 (state).
+std::vector<std::string> StatFields(const std::string& stat) {
+    std::vector<std::string> fields;
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) return fields;
+    size_t i = close + 2;
+    while (i < stat.size()) {
+        const size_t space = stat.find(' ', i);
+        fields.push_back(stat.substr(i, space == std::string::npos ? std::string::npos : space - i));
+        if (space == std::string::npos) break;
+        i = space + 1;
+    }
+    return fields;
+}
+
+// Under Wine, GetProcessTimes of another process is not kept up to date (it stayed constant
+// over seconds of activity here), so the CPU time comes from the Linux side, which Wine shows as
+// drive Z:. Finds the newest Peerix.exe of this Wine prefix; empty when there is none (then the
+// benchmark falls back to GetProcessTimes).
+std::string FindUnixStat() {
+    char prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
+    const std::string wanted = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return "";
+    std::string best;
+    unsigned long long bestStart = 0;
+    do {
+        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+        const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
+        std::string stat, env;
+        if (!ReadWhole(dir + "\\stat", &stat) || stat.find("(Peerix.exe)") == std::string::npos) continue;
+        if (!ReadWhole(dir + "\\environ", &env) || env.find(wanted) == std::string::npos) continue;
+        const std::vector<std::string> f = StatFields(stat);
+        if (f.size() < 20) continue;
+        const unsigned long long start = std::strtoull(f[19].c_str(), nullptr, 10);
+        if (best.empty() || start > bestStart) best = dir + "\\stat", bestStart = start;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return best;
+}
+
+// CPU seconds (user + system) of a process: from /proc where found, else GetProcessTimes.
+double CpuSeconds(HANDLE process, const std::string& unixStat) {
+    std::string stat;
+    if (!unixStat.empty() && ReadWhole(unixStat, &stat)) {
+        const std::vector<std::string> f = StatFields(stat);
+        if (f.size() > 12) return (std::atof(f[11].c_str()) + std::atof(f[12].c_str())) / 100.0;  // USER_HZ
+    }
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return FiletimeSeconds(kernel) + FiletimeSeconds(user);
+}
+
+void ProcessCpu(const Baseline& baseline) {
+    using namespace e2e;
+    pixels::PatternWindow pattern(RECT{0, 0, 300, 300});
+    pattern.WaitUntilShown();
+    const char* names[] = {"", "None", "Slow", "Medium", "Fast"};
+    std::printf("Peerix.exe CPU time per second of wall time, %d x %d view at zoom %d, pointer still:\n", kViewWidth,
+                kViewHeight, kZoom);
+    for (int rate = 1; rate <= 4; ++rate) {
+        ResetSettings();
+        WriteDword("Update", static_cast<DWORD>(rate));
+        WriteDword("ZoomFactor", kZoom);
+        WritePoint("ZoomPoint", 150, 150);
+        const RECT guess = WindowForClient(330, 40, kViewWidth, kViewHeight + 60);
+        WriteRect("WindowPos", guess.left, guess.top, guess.right, guess.bottom);
+        PeerixProcess peerix;
+        if (!peerix.Start()) {
+            std::printf("  could not start Peerix\n");
+            return;
+        }
+        HWND w = peerix.Window();
+        const RECT view = ViewOnScreen(w);
+        RECT frame;
+        GetWindowRect(w, &frame);
+        SetWindowPos(w, nullptr, 0, 0, frame.right - frame.left + kViewWidth - (view.right - view.left),
+                     frame.bottom - frame.top + kViewHeight - (view.bottom - view.top),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        input::MoveTo(100, 100);  // over the pattern, away from the window, and then still
+        waiting::PumpFor(1000);
+        const RECT v = ViewOnScreen(w);
+        const std::string unixStat = FindUnixStat();
+        const double c0 = CpuSeconds(peerix.Handle(), unixStat), t0 = Now();
+        waiting::PumpFor(10000);
+        const double cpu = CpuSeconds(peerix.Handle(), unixStat) - c0, wall = Now() - t0;
+        std::printf("  %-6s (view %ld x %ld): %5.2f %% of one core (%.1f ms CPU per second, from %s)\n", names[rate],
+                    v.right - v.left, v.bottom - v.top, 100 * cpu / wall, 1000 * cpu / wall,
+                    unixStat.empty() ? "GetProcessTimes" : "/proc");
+        peerix.Close();
+    }
+    std::printf("  for scale: one raw StretchBlt per 50 ms would be %.2f %% of one core\n",
+                100 * baseline.stretchMs / 50);
+    DeletePeerixKey();
+}
+
+}  // namespace
+
+int main() {
+    Baseline baseline = {};
+    TickCost(&baseline);
+    ProcessCpu(baseline);
+    return 0;
+}

@@ -1,0 +1,271 @@
+// Moving the point of interest as a user does: arrow and page keys, a left-button drag and
+// Follow Mouse, each checked against the magnified pattern and held inside the screen.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/remote.h"
+#include "tests/e2e/support/view.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+using namespace e2e;
+using namespace pixels;
+
+namespace {
+
+constexpr int kFollowMouse = 4009;
+
+// A view without toolbar or status bar, 300 x 200 pixels, at (left, top) on the screen.
+void BareView(int zoom, LONG x, LONG y, int left = 560, int top = 100) {
+    WriteDword("DisplayToolbar", 0);
+    WriteDword("DisplayStatusbar", 0);
+    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+    WritePoint("ZoomPoint", x, y);
+    const RECT w = WindowForClient(left, top, 300, 200);
+    WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
+}
+
+POINT StoredPoint() {
+    const RegValue v = ReadValue("ZoomPoint");
+    return POINT{v.At(0), v.At(1)};
+}
+
+// Waits for the view to show the point that a drag ended at. Under Wine the cursor position that
+// the program reads while handling the last move can lag behind that move now and then, and no
+// further move comes; a user's hand would move again, so the test does too.
+std::string SettleDrag(HWND w, int zoom, POINT at) {
+    std::string diff;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        diff = WaitForView(w, zoom, at, 0, 1000);
+        if (diff.empty()) return diff;
+        input::MoveTo(at.x + 1, at.y);
+        input::MoveTo(at.x, at.y);
+    }
+    return diff;
+}
+
+class Navigation : public testing::Test {
+protected:
+    void SetUp() override { ResetSettings(); }
+    void TearDown() override { DeletePeerixKey(); }
+};
+
+}  // namespace
+
+TEST_F(Navigation, ArrowAndPageKeysMoveThePictureByExactSteps) {
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    BareView(4, 200, 150);
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    ASSERT_TRUE(input::Focus(w));
+    // 300 x 200 at zoom 4: 76 x 51 source pixels.
+    const RECT view = ViewOnScreen(w);
+    ASSERT_EQ(view.right - view.left, 300);
+    ASSERT_EQ(view.bottom - view.top, 200);
+    ASSERT_EQ(WaitForView(w, 4, POINT{200, 150}), "");
+
+    struct Step {
+        WORD key;
+        bool ctrl;
+        POINT after;
+    } const steps[] = {
+        {VK_RIGHT, false, {201, 150}}, {VK_RIGHT, true, {217, 150}},
+        {VK_LEFT, false, {216, 150}},  {VK_LEFT, true, {200, 150}},
+        {VK_DOWN, false, {200, 151}},  {VK_DOWN, true, {200, 167}},
+        {VK_UP, false, {200, 166}},    {VK_UP, true, {200, 150}},
+        {VK_NEXT, false, {200, 200}},                                // a page: 51 - 1 rows
+        {VK_PRIOR, false, {200, 150}}, {VK_NEXT, true, {275, 150}},  // with Ctrl: 76 - 1 columns
+        {VK_PRIOR, true, {200, 150}},
+    };
+    for (const Step& s : steps) {
+        if (s.ctrl)
+            input::Press(s.key, {VK_CONTROL});
+        else
+            input::Press(s.key);
+        EXPECT_EQ(WaitForView(w, 4, s.after), "") << "key " << s.key << (s.ctrl ? " with Ctrl" : "");
+    }
+
+    // Held at the top-left: Ctrl+Left twelve times ends at halfWidth 38, Ctrl+Up at halfHeight 25.
+    for (int i = 0; i < 12; ++i) input::Press(VK_LEFT, {VK_CONTROL});
+    for (int i = 0; i < 12; ++i) input::Press(VK_UP, {VK_CONTROL});
+    EXPECT_EQ(WaitForView(w, 4, POINT{38, 25}), "");
+    input::Press(VK_PRIOR, {VK_CONTROL});
+    input::Press(VK_LEFT);
+    input::Press(VK_UP);
+    waiting::PumpFor(200);
+    EXPECT_EQ(CompareView(w, 4, POINT{38, 25}), "");
+    input::Press(VK_RIGHT);
+    input::Press(VK_DOWN);
+    EXPECT_EQ(WaitForView(w, 4, POINT{39, 26}), "");
+    ASSERT_TRUE(peerix.Close());
+    const POINT stored = StoredPoint();
+    EXPECT_EQ(stored.x, 39);
+    EXPECT_EQ(stored.y, 26);
+}
+
+TEST_F(Navigation, KeysStopAtTheScreenEdges) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    PatternWindow origin(RECT{0, 0, 200, 160});
+    PatternWindow corner(RECT{sw - 200, sh - 160, sw, sh});
+    ASSERT_TRUE(origin.WaitUntilShown());
+    ASSERT_TRUE(corner.WaitUntilShown());
+
+    // A point stored at the very corner is held at (38, 25); the first Right only brings the
+    // stored x up to 38, so the picture moves at the second.
+    BareView(4, 0, 0, 400, 250);
+    {
+        PeerixProcess peerix;
+        ASSERT_TRUE(peerix.Start());
+        HWND w = peerix.Window();
+        ASSERT_TRUE(input::Focus(w));
+        ASSERT_EQ(WaitForView(w, 4, POINT{0, 0}), "");
+        const Capture before = CaptureScreen(ViewOnScreen(w));
+        input::Press(VK_RIGHT);
+        waiting::PumpFor(200);
+        EXPECT_EQ(CaptureScreen(ViewOnScreen(w)).pixels, before.pixels);
+        input::Press(VK_RIGHT);
+        EXPECT_EQ(WaitForView(w, 4, POINT{39, 0}), "");
+        ASSERT_TRUE(peerix.Close());
+        EXPECT_EQ(StoredPoint().x, 39);
+        EXPECT_EQ(StoredPoint().y, 0);  // no vertical key: the stored y is left as it was
+    }
+
+    // The bottom-right: the largest point is (sw - 39, sh - 26); with an even source width the
+    // picture ends one column short of the screen's right edge, with an odd height at the bottom.
+    ResetSettings();
+    BareView(4, sw - 60, sh - 40, 400, 250);
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    ASSERT_TRUE(input::Focus(w));
+    ASSERT_EQ(WaitForView(w, 4, POINT{sw - 60, sh - 40}), "");
+    for (int i = 0; i < 3; ++i) input::Press(VK_RIGHT, {VK_CONTROL});
+    input::Press(VK_NEXT);
+    EXPECT_EQ(WaitForView(w, 4, POINT{sw - 39, sh - 26}), "");
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).x, sw - 77);
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 51);
+    input::Press(VK_NEXT, {VK_CONTROL});
+    input::Press(VK_DOWN);
+    waiting::PumpFor(200);
+    EXPECT_EQ(CompareView(w, 4, POINT{sw - 39, sh - 26}), "");
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(StoredPoint().x, sw - 39);
+    EXPECT_EQ(StoredPoint().y, sh - 26);
+}
+
+TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    BareView(3, 100, 100);
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    ASSERT_TRUE(input::Focus(w));
+    const RECT view = ViewOnScreen(w);
+    ASSERT_EQ(WaitForView(w, 3, POINT{100, 100}), "");
+
+    // 300 x 200 at zoom 3: 101 x 67 source pixels; the frame runs one pixel outside them.
+    const POINT target = {240, 200};
+    const POINT o = SourceOrigin(view, 3, target);
+    const RECT frame = {o.x - 1, o.y - 1, o.x + 101, o.y + 67};
+    const RECT around = {frame.left - 3, frame.top - 3, frame.right + 4, frame.bottom + 4};
+    const auto onFrame = [&](int x, int y) {
+        return x >= frame.left && x <= frame.right && y >= frame.top && y <= frame.bottom &&
+               (x == frame.left || x == frame.right || y == frame.top || y == frame.bottom);
+    };
+
+    input::MoveTo((view.left + view.right) / 2, (view.top + view.bottom) / 2);
+    input::LeftDown();
+    for (int i = 1; i <= 8; ++i) {
+        const int x = (view.left + view.right) / 2 + (target.x - (view.left + view.right) / 2) * i / 8;
+        const int y = (view.top + view.bottom) / 2 + (target.y - (view.top + view.bottom) / 2) * i / 8;
+        input::MoveTo(x, y);
+    }
+    // While the button is held the view follows and the frame shows, inverted, on the screen.
+    EXPECT_EQ(SettleDrag(w, 3, target), "");
+    std::string wrong;
+    const bool shown = waiting::WaitFor(
+        [&] {
+            const Capture c = CaptureScreen(around);
+            for (int y = around.top; y < around.bottom; ++y)
+                for (int x = around.left; x < around.right; ++x) {
+                    const COLORREF p = PatternColour(x, y);
+                    if (c.At(x, y) != (onFrame(x, y) ? p ^ 0x00FFFFFF : p)) {
+                        wrong = std::to_string(x) + "," + std::to_string(y);
+                        return false;
+                    }
+                }
+            return true;
+        },
+        3000, 20);
+    EXPECT_TRUE(shown) << "the frame around the magnified area is not as expected at " << wrong;
+    input::LeftUp();
+    // Released: the frame is gone and the screen is the pattern again, pixel for pixel.
+    EXPECT_TRUE(pattern.WaitUntilShown());
+    EXPECT_TRUE(waiting::WaitFor(
+        [&] {
+            const Capture c = CaptureScreen(around);
+            for (int y = around.top; y < around.bottom; ++y)
+                for (int x = around.left; x < around.right; ++x)
+                    if (c.At(x, y) != PatternColour(x, y)) return false;
+            return true;
+        },
+        3000, 20));
+    EXPECT_EQ(WaitForView(w, 3, target), "");
+
+    // Dragged into the screen's corner: the stored point is where the cursor was, the picture
+    // is held inside the screen. The press must not be the second of a double click (that one
+    // starts no drag), so the double-click time passes first.
+    waiting::PumpFor(static_cast<int>(GetDoubleClickTime()) + 50);
+    input::MoveTo((view.left + view.right) / 2, (view.top + view.bottom) / 2);
+    input::LeftDown();
+    input::MoveTo(200, 100);
+    input::MoveTo(2, 3);
+    EXPECT_EQ(SettleDrag(w, 3, POINT{2, 3}), "");
+    input::LeftUp();
+    EXPECT_EQ(WaitForView(w, 3, POINT{2, 3}), "");
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(StoredPoint().x, 2);
+    EXPECT_EQ(StoredPoint().y, 3);
+}
+
+TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    BareView(3, 100, 100);
+    WriteDword("DisplayMouseWhenFollowing", 0);  // the marker would cover pattern pixels
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    const Chrome chrome = FindChrome(w);
+    ASSERT_NE(chrome.toolbar, nullptr);
+    ASSERT_TRUE(input::Focus(w));
+    EXPECT_EQ(remote::ButtonState(chrome.toolbar, kFollowMouse), TBSTATE_ENABLED);
+
+    input::Press('M', {VK_CONTROL});
+    EXPECT_TRUE(waiting::WaitFor(
+        [&] { return remote::ButtonState(chrome.toolbar, kFollowMouse) == (TBSTATE_ENABLED | TBSTATE_CHECKED); }));
+    input::MoveTo(150, 120);
+    EXPECT_EQ(WaitForView(w, 3, POINT{150, 120}), "");
+    input::MoveTo(333, 250);
+    EXPECT_EQ(WaitForView(w, 3, POINT{333, 250}), "");
+    input::MoveTo(5, 4);  // held inside the screen
+    EXPECT_EQ(WaitForView(w, 3, POINT{5, 4}), "");
+
+    input::Press('M', {VK_CONTROL});
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kFollowMouse) == TBSTATE_ENABLED; }));
+    input::MoveTo(300, 300);
+    waiting::PumpFor(400);  // four housekeeping ticks: none may move the point now
+    EXPECT_EQ(CompareView(w, 3, POINT{5, 4}), "");
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(StoredPoint().x, 5);
+    EXPECT_EQ(StoredPoint().y, 4);
+    EXPECT_EQ(ReadValue("MouseTracking").AsDword(), 0u);
+}

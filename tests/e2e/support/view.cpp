@@ -1,0 +1,117 @@
+#include "view.h"
+
+#include <commctrl.h>
+
+#include "remote.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+namespace e2e {
+
+Chrome FindChrome(HWND peerix) {
+    Chrome c;
+    c.band = FindWindowExA(peerix, nullptr, REBARCLASSNAMEA, nullptr);
+    c.toolbar = c.band ? FindWindowExA(c.band, nullptr, TOOLBARCLASSNAMEA, nullptr)
+                       : FindWindowExA(peerix, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    if (!c.band) c.band = c.toolbar;
+    if (c.toolbar) {
+        c.zoomTrack = FindWindowExA(c.toolbar, nullptr, TRACKBAR_CLASSA, nullptr);
+        c.rateTrack = c.zoomTrack ? FindWindowExA(c.toolbar, c.zoomTrack, TRACKBAR_CLASSA, nullptr) : nullptr;
+        // Created in that order; make sure by their places.
+        if (c.zoomTrack && c.rateTrack) {
+            RECT a, b;
+            GetWindowRect(c.zoomTrack, &a);
+            GetWindowRect(c.rateTrack, &b);
+            if (b.left < a.left) {
+                HWND t = c.zoomTrack;
+                c.zoomTrack = c.rateTrack;
+                c.rateTrack = t;
+            }
+        }
+        c.tooltip = reinterpret_cast<HWND>(SendMessageA(c.toolbar, TB_GETTOOLTIPS, 0, 0));
+    }
+    c.statusBar = FindWindowExA(peerix, nullptr, STATUSCLASSNAMEA, nullptr);
+    return c;
+}
+
+RECT ViewOnScreen(HWND peerix) {
+    RECT view = pixels::ClientOnScreen(peerix);
+    const Chrome c = FindChrome(peerix);
+    RECT r;
+    if (c.band && IsWindowVisible(c.band) && GetWindowRect(c.band, &r)) view.top += r.bottom - r.top - 2;
+    if (c.statusBar && IsWindowVisible(c.statusBar) && GetWindowRect(c.statusBar, &r)) view.bottom -= r.bottom - r.top;
+    return view;
+}
+
+POINT SourceOrigin(const RECT& view, int zoom, POINT p) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const int srcW = (view.right - view.left) / zoom + 1, srcH = (view.bottom - view.top) / zoom + 1;
+    const int halfW = srcW / 2, halfH = srcH / 2;
+    const int cx = p.x < halfW ? halfW : (p.x > sw - halfW - 1 ? sw - halfW - 1 : p.x);
+    const int cy = p.y < halfH ? halfH : (p.y > sh - halfH - 1 ? sh - halfH - 1 : p.y);
+    return POINT{cx - halfW, cy - halfH};
+}
+
+std::string CompareView(HWND peerix, int zoom, POINT point, int variant) {
+    const RECT view = ViewOnScreen(peerix);
+    const POINT origin = SourceOrigin(view, zoom, point);
+    const pixels::Capture c = pixels::CaptureScreen(view);
+    return pixels::CompareMagnified(c, POINT{view.left, view.top}, SIZE{view.right - view.left, view.bottom - view.top},
+                                    origin.x, origin.y, zoom, variant);
+}
+
+std::string WaitForView(HWND peerix, int zoom, POINT point, int variant, int timeoutMs) {
+    std::string diff;
+    waiting::WaitFor(
+        [&] {
+            diff = CompareView(peerix, zoom, point, variant);
+            return diff.empty();
+        },
+        timeoutMs, 20);
+    return diff;
+}
+
+RECT WindowForClient(int left, int top, int clientWidth, int clientHeight) {
+    RECT r = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, FALSE, WS_EX_APPWINDOW);
+    return RECT{left, top, left + r.right - r.left, top + r.bottom - r.top};
+}
+
+RECT ThumbOnScreen(HWND trackbar) {
+    remote::Buffer b(trackbar, sizeof(RECT));
+    RECT r = {};
+    SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, b.Address());
+    b.Read(&r, sizeof r);
+    MapWindowPoints(trackbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+namespace {
+
+struct MenuSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK VisitMenu(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<MenuSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == s->pid && lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindPopupMenu(DWORD pid) {
+    MenuSearch s{pid, nullptr};
+    EnumWindows(VisitMenu, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+}  // namespace e2e

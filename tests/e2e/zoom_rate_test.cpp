@@ -1,0 +1,227 @@
+// Zooming and the refresh rate as a user sets them: Ctrl+wheel, the keypad, the zoom trackbar, the
+// context menu's 2x and 4x, Ctrl+keypad for the rate; the picture, the trackbars and their tips
+// follow, and the values are held inside their ranges.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/remote.h"
+#include "tests/e2e/support/view.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+using namespace e2e;
+using namespace pixels;
+
+namespace {
+
+const POINT kPoint = {200, 180};
+
+void Prepare(int zoom, bool toolbar) {
+    WriteDword("DisplayToolbar", toolbar ? 1 : 0);
+    WriteDword("DisplayStatusbar", 0);
+    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+    WritePoint("ZoomPoint", kPoint.x, kPoint.y);
+    const RECT w = WindowForClient(560, 100, 340, 260);
+    WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
+}
+
+std::string ZoomTip(int zoom) {
+    return "Zoom Level x" + std::to_string(zoom);
+}
+
+class ZoomAndRate : public testing::Test {
+protected:
+    void SetUp() override { ResetSettings(); }
+    void TearDown() override { DeletePeerixKey(); }
+
+    // The picture, the zoom trackbar and its tip all show zoom.
+    void ExpectZoom(int zoom, const char* how) {
+        EXPECT_EQ(WaitForView(window, zoom, kPoint), "") << how << ": zoom " << zoom;
+        EXPECT_EQ(SendMessageA(chrome.zoomTrack, TBM_GETPOS, 0, 0), zoom) << how;
+        EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.zoomTrack), ZoomTip(zoom)) << how;
+    }
+
+    void CtrlWheel(int delta) {
+        input::KeyDown(VK_CONTROL);
+        input::Wheel(delta);
+        input::KeyUp(VK_CONTROL);
+    }
+
+    // Opens the view's context menu with Shift+F10 and picks an item by its mnemonic.
+    bool PickFromMenu(WORD mnemonic) {
+        input::Press(VK_F10, {VK_SHIFT});
+        if (!waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000)) return false;
+        input::Press(mnemonic);
+        return waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000);
+    }
+
+    PeerixProcess peerix;
+    HWND window = nullptr;
+    Chrome chrome;
+};
+
+}  // namespace
+
+TEST_F(ZoomAndRate, WheelKeysMenuAndTrackbarSetTheZoomWithinOneTo32) {
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    Prepare(3, true);
+    ASSERT_TRUE(peerix.Start());
+    window = peerix.Window();
+    chrome = FindChrome(window);
+    ASSERT_NE(chrome.zoomTrack, nullptr);
+    ASSERT_NE(chrome.tooltip, nullptr);
+    ASSERT_TRUE(input::Focus(window));
+    const RECT view = ViewOnScreen(window);
+    input::MoveTo((view.left + view.right) / 2, (view.top + view.bottom) / 2);
+    ExpectZoom(3, "start");
+
+    CtrlWheel(120);
+    ExpectZoom(4, "Ctrl+wheel away");
+    input::Wheel(120);
+    input::Wheel(-240);
+    waiting::PumpFor(150);
+    ExpectZoom(4, "wheel without Ctrl");
+    CtrlWheel(-120);
+    CtrlWheel(-120);
+    ExpectZoom(2, "Ctrl+wheel back twice");
+    input::Press(VK_ADD);
+    ExpectZoom(3, "keypad +");
+    for (int i = 0; i < 3; ++i) input::Press(VK_SUBTRACT);
+    ExpectZoom(1, "keypad - three times from 3");
+    CtrlWheel(-120);
+    ExpectZoom(1, "Ctrl+wheel back at 1");
+
+    ASSERT_TRUE(PickFromMenu('4'));
+    ExpectZoom(4, "the context menu's 4x Zoom");
+    // A right click on the view that selects nothing opens the same menu where it was made.
+    input::RightClick((view.left + view.right) / 2, (view.top + view.bottom) / 2);
+    ASSERT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000));
+    input::Press('2');
+    ExpectZoom(2, "the context menu's 2x Zoom");
+
+    for (int i = 0; i < 30; ++i) input::Press(VK_ADD);
+    ExpectZoom(32, "keypad + thirty times from 2");
+    input::Press(VK_ADD);
+    CtrlWheel(120);
+    waiting::PumpFor(150);
+    ExpectZoom(32, "more at 32");
+
+    // The trackbar with the mouse: its thumb dragged to the left end, then a click in the channel
+    // right of the thumb pages by two.
+    const RECT thumb = ThumbOnScreen(chrome.zoomTrack);
+    RECT track;
+    GetWindowRect(chrome.zoomTrack, &track);
+    const int y = (thumb.top + thumb.bottom) / 2;
+    input::LeftDrag(POINT{(thumb.left + thumb.right) / 2, y}, POINT{track.left - 30, y});
+    ExpectZoom(1, "thumb dragged to the left end");
+    const RECT left = ThumbOnScreen(chrome.zoomTrack);
+    input::LeftClick(left.right + 6, y);
+    ExpectZoom(3, "a click right of the thumb");
+    input::LeftDrag(POINT{(left.left + left.right) / 2 + 4, y}, POINT{track.right + 30, y});
+    ExpectZoom(32, "thumb dragged to the right end");
+
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 32u);
+}
+
+TEST_F(ZoomAndRate, KeyboardFormOfTheContextMenuOpensAtTheViewCorner) {
+    Prepare(3, true);
+    ASSERT_TRUE(peerix.Start());
+    window = peerix.Window();
+    ASSERT_TRUE(input::Focus(window));
+    const RECT view = ViewOnScreen(window);
+    // The Menu key and Shift+F10 both open the menu with its corner at the view's top-left.
+    for (WORD key : {static_cast<WORD>(VK_APPS), static_cast<WORD>(VK_F10)}) {
+        if (key == VK_F10)
+            input::Press(VK_F10, {VK_SHIFT});
+        else
+            input::Press(key);
+        HWND menu = nullptr;
+        ASSERT_TRUE(waiting::WaitFor([&] { return (menu = FindPopupMenu(peerix.Pid())) != nullptr; }, 3000))
+            << "no menu for key " << key;
+        RECT r;
+        GetWindowRect(menu, &r);
+        EXPECT_EQ(r.left, view.left) << "key " << key;
+        EXPECT_EQ(r.top, view.top) << "key " << key;
+        input::Press(VK_ESCAPE);
+        EXPECT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000));
+    }
+}
+
+TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) {
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    Prepare(3, false);
+    ASSERT_TRUE(peerix.Start());
+    window = peerix.Window();
+    chrome = FindChrome(window);
+    ASSERT_NE(chrome.rateTrack, nullptr);
+    ASSERT_TRUE(input::Focus(window));
+    ASSERT_EQ(WaitForView(window, 3, kPoint, 0), "");
+
+    const auto expectRate = [&](int rate, const char* name) {
+        EXPECT_TRUE(waiting::WaitFor([&] { return SendMessageA(chrome.rateTrack, TBM_GETPOS, 0, 0) == rate; }, 2000))
+            << name;
+        EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.rateTrack),
+                  std::string("Auto Update - ") + name);
+    };
+    int variant = 0;
+    // Changes the scene under the view and returns how long the view took to show it (ms), or -1
+    // when it did not within the limit.
+    const auto latency = [&](int limitMs) -> int {
+        pattern.SetVariant(++variant);
+        if (!pattern.WaitUntilShown()) return -2;
+        const DWORD start = GetTickCount();
+        const int v = variant;
+        if (!waiting::WaitFor([&] { return CompareView(window, 3, kPoint, v).empty(); }, limitMs, 5)) return -1;
+        return static_cast<int>(GetTickCount() - start);
+    };
+
+    // None: the view keeps its picture while the screen under it changes.
+    expectRate(1, "None");
+    EXPECT_EQ(latency(1500), -1);
+    EXPECT_EQ(CompareView(window, 3, kPoint, 0), "");
+
+    // Each rate is set with Ctrl+keypad +; the picture then follows within its interval (plus
+    // some slack for a loaded machine).
+    const struct {
+        int rate;
+        const char* name;
+        int intervalMs;
+    } rates[] = {{2, "Slow", 1000}, {3, "Medium", 100}, {4, "Fast", 50}};
+    for (const auto& r : rates) {
+        input::KeyDown(VK_CONTROL);
+        input::Press(VK_ADD);
+        input::KeyUp(VK_CONTROL);
+        expectRate(r.rate, r.name);
+        for (int i = 0; i < 3; ++i) {
+            const int ms = latency(r.intervalMs + 400);
+            EXPECT_GE(ms, 0) << r.name << ": the view did not follow within " << r.intervalMs + 400 << " ms";
+        }
+    }
+    input::KeyDown(VK_CONTROL);
+    input::Press(VK_ADD);
+    input::KeyUp(VK_CONTROL);
+    waiting::PumpFor(100);
+    expectRate(4, "Fast");
+
+    for (int i = 0; i < 4; ++i) {
+        input::KeyDown(VK_CONTROL);
+        input::Press(VK_SUBTRACT);
+        input::KeyUp(VK_CONTROL);
+    }
+    expectRate(1, "None");
+    const int shown = variant;
+    EXPECT_EQ(latency(1500), -1);
+    EXPECT_EQ(CompareView(window, 3, kPoint, shown), "");
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(ReadValue("Update").AsDword(), 1u);
+}

@@ -1,0 +1,171 @@
+// The pure rules behind the trackbars, the keys, the rebar decision, the status-bar parts and the
+// tooltip and menu-help texts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "chrome/rules.h"
+#include "view/rules.h"
+
+using chromerules::StatusPartEdges;
+using viewrules::KeyStep;
+using viewrules::TrackbarValue;
+
+TEST(TrackbarRule, EachNotificationCodeMovesFromTheCurrentValue) {
+    // Line steps by one, page steps by two, thumb codes take the thumb position as it is (the
+    // caller clamps), anything else keeps the current value.
+    EXPECT_EQ(TrackbarValue(0, 99, 7), 6);   // TB_LINEUP
+    EXPECT_EQ(TrackbarValue(1, 99, 7), 8);   // TB_LINEDOWN
+    EXPECT_EQ(TrackbarValue(2, 99, 7), 5);   // TB_PAGEUP
+    EXPECT_EQ(TrackbarValue(3, 99, 7), 9);   // TB_PAGEDOWN
+    EXPECT_EQ(TrackbarValue(4, 12, 7), 12);  // TB_THUMBPOSITION
+    EXPECT_EQ(TrackbarValue(5, 31, 7), 31);  // TB_THUMBTRACK
+    EXPECT_EQ(TrackbarValue(6, 99, 7), 7);   // TB_TOP
+    EXPECT_EQ(TrackbarValue(7, 99, 7), 7);   // TB_BOTTOM
+    EXPECT_EQ(TrackbarValue(8, 99, 7), 7);   // TB_ENDTRACK
+    EXPECT_EQ(TrackbarValue(-1, 99, 7), 7);
+    // At the ends the raw value leaves the range; clamping is SetZoom's job, not this rule's.
+    EXPECT_EQ(TrackbarValue(0, 0, 1), 0);
+    EXPECT_EQ(TrackbarValue(3, 0, 31), 33);
+    EXPECT_EQ(TrackbarValue(4, 0, 5), 0);
+}
+
+TEST(KeyRule, ArrowsStepOneOrSixteenAndPagesAScreenfulLessOne) {
+    struct Case {
+        int key;
+        bool ctrl;
+        int dx, dy;
+    } const cases[] = {
+        {0x25, false, -1, 0},  {0x27, false, 1, 0},  {0x26, false, 0, -1}, {0x28, false, 0, 1},
+        {0x25, true, -16, 0},  {0x27, true, 16, 0},  {0x26, true, 0, -16}, {0x28, true, 0, 16},
+        {0x21, false, 0, -66}, {0x22, false, 0, 66},                       // Page Up/Down: rows, srcHeight - 1
+        {0x21, true, -100, 0}, {0x22, true, 100, 0},                       // Ctrl: columns, srcWidth - 1
+        {0x24, false, 0, 0},   {0x23, true, 0, 0},                         // Home, End
+        {0x1B, false, 0, 0},   {'A', true, 0, 0},    {0x6B, false, 0, 0},  // Esc, A, keypad +
+    };
+    for (const Case& c : cases) {
+        const viewrules::Step s = KeyStep(c.key, c.ctrl, 101, 67);
+        EXPECT_EQ(s.dx, c.dx) << "key " << c.key << (c.ctrl ? " with Ctrl" : "");
+        EXPECT_EQ(s.dy, c.dy) << "key " << c.key << (c.ctrl ? " with Ctrl" : "");
+    }
+    // A one-pixel source pages by nothing; the point then does not move.
+    EXPECT_EQ(KeyStep(0x22, false, 1, 1).dy, 0);
+    EXPECT_EQ(KeyStep(0x21, true, 1, 1).dx, 0);
+    // A tall, narrow view: the vertical page follows the height, not the width.
+    EXPECT_EQ(KeyStep(0x22, false, 11, 241).dy, 240);
+    EXPECT_EQ(KeyStep(0x22, true, 11, 241).dx, 10);
+}
+
+TEST(RateRule, NamesForEachRateAndNothingOutside) {
+    EXPECT_STREQ(viewrules::RateName(1), "None");
+    EXPECT_STREQ(viewrules::RateName(2), "Slow");
+    EXPECT_STREQ(viewrules::RateName(3), "Medium");
+    EXPECT_STREQ(viewrules::RateName(4), "Fast");
+    EXPECT_STREQ(viewrules::RateName(0), "");
+    EXPECT_STREQ(viewrules::RateName(5), "");
+    EXPECT_STREQ(viewrules::RateName(-1), "");
+}
+
+TEST(RebarRule, VersionsFrom471OnComparedAsVersions) {
+    EXPECT_FALSE(chromerules::WantsRebar(4, 0));  // no DllGetVersion counts as 4.0
+    EXPECT_FALSE(chromerules::WantsRebar(4, 70));
+    EXPECT_TRUE(chromerules::WantsRebar(4, 71));
+    EXPECT_TRUE(chromerules::WantsRebar(4, 72));
+    EXPECT_TRUE(chromerules::WantsRebar(5, 0));
+    EXPECT_TRUE(chromerules::WantsRebar(5, 80));
+    EXPECT_TRUE(chromerules::WantsRebar(5, 81));
+    EXPECT_TRUE(chromerules::WantsRebar(6, 0));  // a minor number below 71 still qualifies
+    EXPECT_TRUE(chromerules::WantsRebar(6, 10));
+    EXPECT_FALSE(chromerules::WantsRebar(3, 95));  // a large minor of an older major does not
+    EXPECT_FALSE(chromerules::WantsRebar(0, 0));
+    EXPECT_TRUE(chromerules::WantsRebar(0xFFFFFFFFu, 0));  // unsigned: no wrap to negative
+    EXPECT_TRUE(chromerules::WantsRebar(4, 0xFFFFFFFFu));
+}
+
+TEST(StatusPartsRule, PartZeroTakesTheRestOnlyWhenThereIsMoreThanEnough) {
+    int e[4];
+    // View 500 wide, status bar 20 high: a = 480, and the parts end at a + 3.
+    StatusPartEdges(96, 106, 76, 500, 20, e);
+    EXPECT_EQ(e[0], 270);
+    EXPECT_EQ(e[1], 376);
+    EXPECT_EQ(e[2], 407);
+    EXPECT_EQ(e[3], 483);
+    // View 300 wide: 283 is not more than 309; the measured widths stay.
+    StatusPartEdges(96, 106, 76, 300, 20, e);
+    EXPECT_EQ(e[0], 96);
+    EXPECT_EQ(e[1], 202);
+    EXPECT_EQ(e[2], 233);
+    EXPECT_EQ(e[3], 309);
+    // Exactly enough (a + 3 == 309, a = 306): part 0 keeps its measured width.
+    StatusPartEdges(96, 106, 76, 326, 20, e);
+    EXPECT_EQ(e[0], 96);
+    EXPECT_EQ(e[3], 309);
+    // One pixel more widens part 0 by one pixel, and the parts end at a + 3 again.
+    StatusPartEdges(96, 106, 76, 327, 20, e);
+    EXPECT_EQ(e[0], 97);
+    EXPECT_EQ(e[3], 310);
+    // A view narrower than the status bar is high never narrows part 0.
+    StatusPartEdges(96, 106, 76, 10, 20, e);
+    EXPECT_EQ(e[0], 96);
+    EXPECT_EQ(e[3], 309);
+}
+
+TEST(TooltipRule, TextBeforeTheFirstNewlineCutTo79Characters) {
+    char out[80];
+    chromerules::TooltipText("Toggle always on top state (Ctrl+T)\nChanges the position\nmore", out, sizeof out);
+    EXPECT_STREQ(out, "Toggle always on top state (Ctrl+T)");
+    chromerules::TooltipText("Copy zoomed image to clipboard (Ctrl+C)", out, sizeof out);
+    EXPECT_STREQ(out, "Copy zoomed image to clipboard (Ctrl+C)");
+    chromerules::TooltipText("\nstatus help only", out, sizeof out);
+    EXPECT_STREQ(out, "");
+
+    const std::string exact79(79, 'x'), long80(80, 'y'), long200(200, 'z');
+    chromerules::TooltipText(exact79.c_str(), out, sizeof out);
+    EXPECT_EQ(std::string(out), exact79);
+    chromerules::TooltipText(long80.c_str(), out, sizeof out);
+    EXPECT_EQ(std::string(out), std::string(79, 'y'));
+    chromerules::TooltipText((long200 + "\nhelp").c_str(), out, sizeof out);
+    EXPECT_EQ(std::string(out), std::string(79, 'z'));
+    // A newline just past the cut does not matter; one just before it ends the text there.
+    chromerules::TooltipText((std::string(79, 'a') + "\nb").c_str(), out, sizeof out);
+    EXPECT_EQ(std::string(out), std::string(79, 'a'));
+    chromerules::TooltipText((std::string(78, 'c') + "\nddd").c_str(), out, sizeof out);
+    EXPECT_EQ(std::string(out), std::string(78, 'c'));
+
+    // Nothing is written past the buffer, and a buffer of one holds only the terminator.
+    char small[5] = {'#', '#', '#', '#', '#'};
+    chromerules::TooltipText("abcdefgh", small, 4);
+    EXPECT_STREQ(small, "abc");
+    EXPECT_EQ(small[4], '#');
+    chromerules::TooltipText("abcdefgh", small, 1);
+    EXPECT_EQ(small[0], '\0');
+    EXPECT_EQ(small[1], 'b');  // left from before
+}
+
+TEST(MenuHelpRule, TextAfterTheFirstNewlineOrNothing) {
+    char out[256];
+    EXPECT_TRUE(chromerules::MenuHelpText("\nToggle the toolbar on and off", out, sizeof out));
+    EXPECT_STREQ(out, "Toggle the toolbar on and off");
+    EXPECT_TRUE(chromerules::MenuHelpText(
+        "Toggle always on top state (Ctrl+T)\nChanges the position of Peerix in the z-order to be a topmost window.",
+        out, sizeof out));
+    EXPECT_STREQ(out, "Changes the position of Peerix in the z-order to be a topmost window.");
+    // Everything after the first newline, later newlines included.
+    EXPECT_TRUE(chromerules::MenuHelpText("tip\nfirst\nsecond", out, sizeof out));
+    EXPECT_STREQ(out, "first\nsecond");
+    EXPECT_TRUE(chromerules::MenuHelpText("tip\n", out, sizeof out));
+    EXPECT_STREQ(out, "");
+
+    std::strcpy(out, "untouched");
+    EXPECT_FALSE(chromerules::MenuHelpText("Display the about dialog.", out, sizeof out));
+    EXPECT_STREQ(out, "untouched");
+    EXPECT_FALSE(chromerules::MenuHelpText("", out, sizeof out));
+
+    // A help text longer than the buffer is cut, terminated, and nothing beyond is written.
+    char small[8];
+    std::memset(small, '#', sizeof small);
+    EXPECT_TRUE(chromerules::MenuHelpText("t\n0123456789", small, 6));
+    EXPECT_STREQ(small, "01234");
+    EXPECT_EQ(small[6], '#');
+}
