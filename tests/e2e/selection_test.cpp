@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,6 @@ using namespace e2e;
 using namespace pixels;
 
 namespace {
-
-// With PEERIX_SHOTS set to a folder, saves what the screen shows there for a person to look at.
-void SaveShot(const char* name, const RECT& area) {
-    const char* folder = std::getenv("PEERIX_SHOTS");
-    if (!folder) return;
-    SaveCapture(CaptureScreen(area), (std::string(folder) + "\\" + name + ".bmp").c_str());
-}
 
 RECT Grown(const RECT& r, int by) {
     return RECT{r.left - by, r.top - by, r.right + by, r.bottom + by};
@@ -258,6 +250,7 @@ TEST_F(Selection, ZoomToIsGreyedAtZoom32) {
     ASSERT_NE(menu, nullptr);
     const Capture shown = SettledCapture(menu);
     const RECT menuRect = WindowRectOf(menu);
+    SaveShot("selection-menu-zoom-32", Grown(menuRect, 4));
     input::Press(VK_ESCAPE);
     ASSERT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) == nullptr; }, 3000));
     const POINT at = {menuRect.left, menuRect.top};

@@ -56,27 +56,6 @@ HWND ShownPopupMenu(DWORD pid) {
     return VisibleWindowOfClass("#32768", pid);
 }
 
-std::vector<MenuItem> MenuItems(HWND menuWindow) {
-    std::vector<MenuItem> items;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-    if (!menu) return items;
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        MenuItem item;
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        if (state == static_cast<UINT>(-1)) return {};
-        item.id = GetMenuItemID(menu, i);
-        item.separator = (state & MF_SEPARATOR) != 0;
-        item.checked = (state & MF_CHECKED) != 0;
-        item.greyed = (state & MF_GRAYED) != 0;
-        char text[128] = {};
-        if (!item.separator) GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        item.text = text;
-        items.push_back(item);
-    }
-    return items;
-}
-
 HelpBox FindBox(const char* title) {
     HelpBox box;
     for (HWND w : VisibleWindowsOfClass("#32770")) {

@@ -18,18 +18,6 @@ HWND VisibleWindowOfClass(const char* className, DWORD pid = 0);
 // The popup menu window (class "#32768") that is shown, or null.
 HWND ShownPopupMenu(DWORD pid);
 
-// One item of a menu shown by another process, as a user sees it.
-struct MenuItem {
-    UINT id = 0;
-    std::string text;  // empty for a separator
-    bool separator = false;
-    bool checked = false;
-    bool greyed = false;
-};
-// The items of the menu that a popup menu window shows (MN_GETHMENU, then the item queries);
-// empty when they cannot be read.
-std::vector<MenuItem> MenuItems(HWND menuWindow);
-
 // A message box of the help viewer: its title and its text (the static control's text).
 struct HelpBox {
     HWND window = nullptr;

@@ -1,6 +1,7 @@
 #include "view_check.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "tests/support/wait.h"
 
@@ -104,6 +105,12 @@ int AntsPhaseOnScreen(POINT client, const RECT& b) {
     for (int phase = 0; phase < 8; phase += 2)
         if (ShowsPhase(c, client, b, phase)) return phase;
     return -1;
+}
+
+void SaveShot(const char* name, const RECT& area) {
+    const char* folder = std::getenv("PEERIX_SHOTS");
+    if (!folder) return;
+    pixels::SaveCapture(pixels::CaptureScreen(area), (std::string(folder) + "\\" + name + ".bmp").c_str());
 }
 
 }  // namespace e2e

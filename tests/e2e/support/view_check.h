@@ -38,6 +38,10 @@ bool WaitForView(const ExpectedView& v, const RECT* frame, const std::vector<REC
 // the dashes of one phase.
 int AntsPhaseOnScreen(POINT client, const RECT& bounds);
 
+// With PEERIX_SHOTS set to a folder, saves what the screen shows in area there as name.bmp, for a
+// person to look at; does nothing otherwise.
+void SaveShot(const char* name, const RECT& area);
+
 }  // namespace e2e
 
 #endif
