@@ -70,7 +70,7 @@ protected:
         WriteRect("WindowPos", 480, 90, 900, 460);
         ASSERT_TRUE(peerix.Start());
         window = peerix.Window();
-        ASSERT_TRUE(input::Focus(window));
+        ASSERT_TRUE(input::FocusForKeys(window));
         client = POINT{0, 0};
         ClientToScreen(window, &client);
     }

@@ -23,7 +23,7 @@ std::string AnswerCannotFind() {
     HelpBox box;
     if (!waiting::WaitFor([&] { return (box = FindBox("ERROR")).window != nullptr; }, 15000)) return "(no box)";
     const std::string path = PathInCannotFind(box.text);
-    input::Focus(box.window);
+    input::FocusForKeys(box.window);
     input::Press('N');
     if (!waiting::WaitFor([&] { return FindBox("ERROR").window == nullptr; }, 5000)) return "(box stays)";
     return path.empty() ? "(box says: " + box.text + ")" : path;
@@ -63,12 +63,12 @@ protected:
 TEST_F(Help, F1AndTheHelpCommandAskForTheMainTopicBesideTheProgram) {
     PeerixProcess peerix;
     ASSERT_TRUE(peerix.Start());
-    ASSERT_TRUE(input::Focus(peerix.Window()));
+    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
     input::Press(VK_F1);
     EXPECT_EQ(AnswerCannotFind(), ProgramFolder() + kHelpRequest);
 
     // "&Help" in the general menu.
-    ASSERT_TRUE(input::Focus(peerix.Window()));
+    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
     RECT client = {};
     GetClientRect(peerix.Window(), &client);
     POINT p = {client.right / 2, client.bottom / 2};
@@ -121,7 +121,7 @@ TEST_F(Help, AHelpFileOnlyInTheCurrentFolderOpensNothing) {
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, true, folder.c_str()));
         EXPECT_EQ(FindBox("ERROR").window, nullptr);
         // F1 still asks for the file beside the program.
-        ASSERT_TRUE(input::Focus(peerix.Window()));
+        ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
         input::Press(VK_F1);
         EXPECT_EQ(AnswerCannotFind(), ProgramFolder() + kHelpRequest);
         ASSERT_TRUE(peerix.Close());

@@ -55,7 +55,7 @@ protected:
         WriteRect("WindowPos", 500, 100, 900, 450);
         ASSERT_TRUE(peerix.Start());
         window = peerix.Window();
-        ASSERT_TRUE(input::Focus(window));
+        ASSERT_TRUE(input::FocusForKeys(window));
         view = ViewOf(window, zoom, point);
     }
 
@@ -287,7 +287,7 @@ TEST_F(Selection, ZoomToLandsOnTheWorkedExample) {
         GetClientRect(window, &client);
         return client.right == 400 && client.bottom == top + 300;
     }));
-    ASSERT_TRUE(input::Focus(window));
+    ASSERT_TRUE(input::FocusForKeys(window));
     view = ViewOf(window, 2, POINT{500, 400}, top);
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;

@@ -52,10 +52,13 @@ void Key(WORD key, bool up) {
 }  // namespace
 
 void MoveTo(int x, int y) {
-    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+    // Absolute coordinates are normalised to 0..65535 over the primary screen, and the system
+    // maps them back as n * size / 65536, truncated: rounding up hits the pixel itself. (Rounding
+    // to the nearest value can land one pixel short, and the correction below then races with
+    // the move in flight.)
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const LONG nx = static_cast<LONG>((x * 65536LL + w / 2) / w);
-    const LONG ny = static_cast<LONG>((y * 65536LL + h / 2) / h);
+    const LONG nx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+    const LONG ny = static_cast<LONG>((y * 65536LL + h - 1) / h);
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, nx, ny);
     // Some systems round the normalised position; the cursor must be exactly there.
     POINT p;
@@ -159,6 +162,17 @@ bool Focus(HWND window) {
     GetWindowRect(window, &r);
     LeftClick(r.left + 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
     return waiting::WaitFor([&] { return GetForegroundWindow() == window; }, 2000);
+}
+
+bool FocusForKeys(HWND window) {
+    if (!Focus(window)) return false;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return waiting::WaitFor([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndActive == window &&
+               (info.hwndFocus == window || IsChild(window, info.hwndFocus));
+    });
 }
 
 }  // namespace input
