@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,9 @@ protected:
         WriteDword("ZoomFactor", static_cast<DWORD>(m.zoom));
         WritePoint("ZoomPoint", 300, 300);
         WriteRect("WindowPos", 480, 90, 900, 460);
-        ASSERT_TRUE(peerix.Start());
-        window = peerix.Window();
+        peerix = std::make_unique<PeerixProcess>();
+        ASSERT_TRUE(peerix->Start());
+        window = peerix->Window();
         ASSERT_TRUE(input::FocusForKeys(window));
         client = POINT{0, 0};
         ClientToScreen(window, &client);
@@ -77,14 +79,14 @@ protected:
 
     HWND WaitForMenu() {
         HWND menu = nullptr;
-        waiting::WaitFor([&] { return (menu = ShownPopupMenu(peerix.Pid())) != nullptr; }, 5000);
+        waiting::WaitFor([&] { return (menu = ShownPopupMenu(peerix->Pid())) != nullptr; }, 5000);
         return menu;
     }
 
     // Escape closes the menu, and the window leaves its menu loop.
     void Dismiss() {
         input::Press(VK_ESCAPE);
-        EXPECT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) == nullptr; }, 3000));
+        EXPECT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix->Pid()) == nullptr; }, 3000));
         const DWORD thread = GetWindowThreadProcessId(window, nullptr);
         EXPECT_TRUE(waiting::WaitFor([&] {
             GUITHREADINFO info = {};
@@ -100,7 +102,7 @@ protected:
         EXPECT_NE(CompareCaptures(shown, ReferenceMenu(0, Flipped(StatesOf(m)), at)), "");
     }
 
-    PeerixProcess peerix;
+    std::unique_ptr<PeerixProcess> peerix;  // a new process for every start
     HWND window = nullptr;
     POINT client = {};
 };
@@ -147,14 +149,14 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
 TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
     const Marks configurations[] = {{true, false, true, false, 4}, {false, true, false, true, 2}};
     for (const Marks& m : configurations) {
-        Start(m);
+        ASSERT_NO_FATAL_FAILURE(Start(m));
         const int top = ViewTop(window);
         const POINT click = {client.x + 60, client.y + top + 40};
         input::RightClick(click.x, click.y);
         const HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
         // No frame, no tip: the menu opens at the click point.
-        EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
+        EXPECT_EQ(ShownSizeTip(peerix->Pid()), nullptr);
         const RECT r = WindowRectOf(menu);
         EXPECT_EQ(r.left, click.x);
         EXPECT_EQ(r.top, click.y);
@@ -163,7 +165,7 @@ TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
                  RECT{r.left - 70, r.top - 50, r.right + 4, r.bottom + 4});
         Dismiss();
         ExpectGeneralMenu(shown, POINT{r.left, r.top}, m);
-        ASSERT_TRUE(peerix.Close());
+        ASSERT_TRUE(peerix->Close());
         // Nothing was chosen, so nothing changed.
         EXPECT_EQ(ReadValue("AlwaysOnTop").AsDword(), m.alwaysOnTop ? 1u : 0u);
         EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), static_cast<DWORD>(m.zoom));
@@ -174,7 +176,7 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     PatternWindow pattern(RECT{100, 100, 460, 460});
     ASSERT_TRUE(pattern.WaitUntilShown());
     const Marks m = {false, false, false, false, 3};
-    Start(m);
+    ASSERT_NO_FATAL_FAILURE(Start(m));
     const ExpectedView view = ViewOf(window, 3, POINT{300, 300});
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
@@ -183,11 +185,11 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     input::RightDown();
     input::MoveTo(client.x + 11, client.y + 70);
     input::MoveTo(client.x + 11, client.y + 90);
-    EXPECT_EQ(CheckTip(peerix.Pid(), POINT{client.x + 4, client.y + 34}, "Selected size 0x17"), "");
+    EXPECT_EQ(CheckTip(peerix->Pid(), POINT{client.x + 4, client.y + 34}, "Selected size 0x17"), "");
     input::RightUp();
     const HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
+    EXPECT_EQ(ShownSizeTip(peerix->Pid()), nullptr);
     const RECT r = WindowRectOf(menu);
     EXPECT_EQ(r.left, client.x + 11);
     EXPECT_EQ(r.top, client.y + 90);
@@ -202,7 +204,7 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
 
 TEST_F(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheViewsCorner) {
     const Marks m = {false, false, true, true, 3};
-    Start(m);
+    ASSERT_NO_FATAL_FAILURE(Start(m));
     const int top = ViewTop(window);
     ASSERT_GT(top, 0);
     for (WORD key : {static_cast<WORD>(VK_F10), static_cast<WORD>(VK_APPS)}) {

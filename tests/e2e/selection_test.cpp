@@ -85,7 +85,7 @@ protected:
 TEST_F(Selection, DragShowsFrameAndTipReleaseMarchesAntsAndEscapeDropsIt) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
-    StartBare(3, POINT{200, 200});
+    ASSERT_NO_FATAL_FAILURE(StartBare(3, POINT{200, 200}));
     ClearClipboard(pattern.Window());
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
@@ -162,7 +162,7 @@ TEST_F(Selection, DragShowsFrameAndTipReleaseMarchesAntsAndEscapeDropsIt) {
 TEST_F(Selection, DragBeyondTheViewStopsAtItsEdgesAndAReleaseOutsideShowsNoMenu) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
-    StartBare(3, POINT{200, 200});
+    ASSERT_NO_FATAL_FAILURE(StartBare(3, POINT{200, 200}));
     const int w = view.view.right, h = view.view.bottom;  // the view is the whole client area
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
@@ -200,7 +200,7 @@ TEST_F(Selection, DragBeyondTheViewStopsAtItsEdgesAndAReleaseOutsideShowsNoMenu)
 TEST_F(Selection, ARepaintDuringTheDragKeepsTheFrameInStep) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
-    StartBare(3, POINT{200, 200});
+    ASSERT_NO_FATAL_FAILURE(StartBare(3, POINT{200, 200}));
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
 
@@ -240,7 +240,7 @@ TEST_F(Selection, ARepaintDuringTheDragKeepsTheFrameInStep) {
 }
 
 TEST_F(Selection, ZoomToIsGreyedAtZoom32) {
-    StartBare(32, POINT{200, 200});
+    ASSERT_NO_FATAL_FAILURE(StartBare(32, POINT{200, 200}));
     MoveToClient(10, 40);
     input::RightDown();
     MoveToClient(60, 80);
