@@ -193,7 +193,8 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     const RECT r = WindowRectOf(menu);
     EXPECT_EQ(r.left, client.x + 11);
     EXPECT_EQ(r.top, client.y + 90);
-    // No ants: the view shows the picture alone around the menu, also after timer steps.
+    // No ants: the view shows the picture alone around the menu, also after two or three steps of
+    // the 100 ms timer that would draw them.
     EXPECT_TRUE(WaitForView(view, nullptr, {r}, &diff)) << diff;
     waiting::PumpFor(250);
     EXPECT_EQ(CompareView(view, nullptr, {r}), "");

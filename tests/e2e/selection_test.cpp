@@ -258,7 +258,7 @@ TEST_F(Selection, ZoomToIsGreyedAtZoom32) {
     EXPECT_NE(CompareCaptures(shown, ReferenceMenu(1, {{ID_SEL_ZOOM_TO, false, false}}, at)), "");
 }
 
-TEST_F(Selection, ZoomToLandsOnTheWorkedExample) {
+TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     // Zoom 2, the point (500, 400), a view of 400 x 300 below the toolbar band: the selection of
     // 100 x 50 client pixels 100 pixels into the view becomes the new view at zoom 8, centred on
     // (474, 386).
