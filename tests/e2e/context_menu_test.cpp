@@ -46,16 +46,6 @@ RECT WindowRectOf(HWND w) {
     return r;
 }
 
-// Where the view starts: the band overlaps the client area's top by its border, and the view
-// begins where the band ends. 0 without a band.
-int ViewTop(HWND window) {
-    HWND band = FindWindowExA(window, nullptr, REBARCLASSNAMEA, nullptr);
-    if (!band || !IsWindowVisible(band)) return 0;
-    POINT bottom = {0, WindowRectOf(band).bottom};
-    ScreenToClient(window, &bottom);
-    return bottom.y;
-}
-
 class ContextMenu : public testing::Test {
 protected:
     void SetUp() override { ResetSettings(); }
@@ -150,8 +140,7 @@ TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
     const Marks configurations[] = {{true, false, true, false, 4}, {false, true, false, true, 2}};
     for (const Marks& m : configurations) {
         ASSERT_NO_FATAL_FAILURE(Start(m));
-        const int top = ViewTop(window);
-        const POINT click = {client.x + 60, client.y + top + 40};
+        const POINT click = {client.x + 60, client.y + 80};  // in the view, below any band
         input::RightClick(click.x, click.y);
         const HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
@@ -204,9 +193,12 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
 }
 
 TEST_F(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheViewsCorner) {
-    const Marks m = {false, false, true, true, 3};
+    PatternWindow pattern(RECT{100, 100, 460, 460});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    const Marks m = {false, false, true, false, 3};
     ASSERT_NO_FATAL_FAILURE(Start(m));
-    const int top = ViewTop(window);
+    // The view's corner: where its picture starts below the band.
+    const int top = WaitForPictureTop(window, 3, POINT{300, 300}, pattern.Area(), 1);
     ASSERT_GT(top, 0);
     for (WORD key : {static_cast<WORD>(VK_F10), static_cast<WORD>(VK_APPS)}) {
         if (key == VK_F10)

@@ -263,7 +263,7 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     // 100 x 50 client pixels 100 pixels into the view becomes the new view at zoom 8, centred on
     // (474, 386).
     // The pattern covers the source at zoom 2; the window stands right of it.
-    PatternWindow pattern(RECT{400, 300, 610, 500});
+    PatternWindow pattern(RECT{380, 280, 610, 500});
     ASSERT_TRUE(pattern.WaitUntilShown());
     WriteDword("DisplayToolbar", 1);
     WriteDword("DisplayStatusbar", 0);
@@ -272,13 +272,9 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     WriteRect("WindowPos", 612, 0, 1022, 380);
     ASSERT_TRUE(peerix.Start());
     window = peerix.Window();
-    // The view starts where the band ends; the band overlaps the client area's top by its border.
-    HWND band = FindWindowExA(window, nullptr, REBARCLASSNAMEA, nullptr);
-    ASSERT_NE(band, nullptr);
-    const RECT bandRect = WindowRectOf(band);
-    POINT bandBottom = {0, bandRect.bottom};
-    ScreenToClient(window, &bandBottom);
-    const int top = bandBottom.y;
+    // The view starts below the band, where its picture starts.
+    const int top = WaitForPictureTop(window, 2, POINT{500, 400}, pattern.Area(), 40);
+    ASSERT_GT(top, 0);
     RECT outer = WindowRectOf(window), client = {};
     GetClientRect(window, &client);
     SetWindowPos(window, nullptr, 0, 0, 400 + (outer.right - outer.left) - client.right,
@@ -304,6 +300,7 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     const ExpectedView zoomed = ViewOf(window, 8, POINT{474, 386}, top);
     EXPECT_TRUE(WaitForView(zoomed, nullptr, {}, &diff)) << diff;
     EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
+    HWND band = FindWindowExA(window, nullptr, REBARCLASSNAMEA, nullptr);
     HWND toolbar = FindWindowExA(band, nullptr, TOOLBARCLASSNAMEA, nullptr);
     // The zoom trackbar is the one that goes up to 32.
     HWND zoomTrack = nullptr;

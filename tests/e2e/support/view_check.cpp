@@ -28,6 +28,40 @@ ExpectedView ViewOf(HWND window, int zoom, POINT point, int viewTop, int bottomC
 
 namespace {
 
+int PictureTop(HWND window, const RECT& area, int x) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const Capture c = pixels::CaptureScreen(RECT{origin.x + x, origin.y, origin.x + x + 1, origin.y + client.bottom});
+    for (int y = 0; y < client.bottom; ++y) {
+        // A pattern colour names its own position; the band's greys, black and white do not name
+        // one inside the pattern.
+        const COLORREF v = c.At(origin.x + x, origin.y + y);
+        const int b = GetBValue(v);
+        const POINT source = {GetRValue(v) + 256 * (b >> 4), GetGValue(v) + 256 * (b & 0x0F)};
+        if (PtInRect(&area, source) && pixels::PatternColour(source.x, source.y) == v) return y;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int WaitForPictureTop(HWND window, int zoom, POINT point, const RECT& patternArea, int x, int timeoutMs) {
+    int top = -1;
+    // A first paint may reach the screen in parts: only a top below which everything is right
+    // counts.
+    const bool found = waiting::WaitFor(
+        [&] {
+            top = PictureTop(window, patternArea, x);
+            return top > 0 && CompareView(ViewOf(window, zoom, point, top)).empty();
+        },
+        timeoutMs, 30);
+    return found ? top : -1;
+}
+
+namespace {
+
 bool OnFrame(const RECT* f, int x, int y) {
     if (!f || x < f->left || x > f->right || y < f->top || y > f->bottom) return false;
     return x == f->left || x == f->right || y == f->top || y == f->bottom;

@@ -24,6 +24,11 @@ struct ExpectedView {
 // (the status bar). The point is held inside the screen as the program holds it.
 ExpectedView ViewOf(HWND window, int zoom, POINT point, int viewTop = 0, int bottomCut = 0);
 
+// Where the picture of a view without a status bar starts below the band: the first client row,
+// in column x, that shows a pixel of the pattern painted over patternArea, once the whole view
+// from that row down shows the pattern around `point` at `zoom`. -1 on timeout.
+int WaitForPictureTop(HWND window, int zoom, POINT point, const RECT& patternArea, int x, int timeoutMs = 5000);
+
 // Compares the screen with the magnified pattern. `frame` (client coordinates, right and bottom
 // edges included, may be null) is expected inverted; screen rectangles in `covered` (windows in
 // front of the view) are skipped. Empty when everything matches.
