@@ -43,6 +43,10 @@ bool MainWindow::HelpIdAt(POINT p, int* id) const {
     *id = 0;
     POINT client = p;
     ScreenToClient(hwnd, &client);
+    // The frame and the title bar have no help. The bars' window rectangles reach past the client
+    // area: the rebar by its border, and a hidden status bar lies wholly below it.
+    RECT inside;
+    if (!GetClientRect(hwnd, &inside) || !PtInRect(&inside, client)) return false;
     if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
         *id = HID_VIEW;
     } else if (PointInWindow(rateTrack, p)) {

@@ -3,6 +3,7 @@
 #include "../app/globals.h"
 #include "../app/scoped.h"
 #include "../res/resource.h"
+#include "rules.h"
 
 MarchingAnts::~MarchingAnts() {
     if (horzPattern) DeleteObject(horzPattern);
@@ -41,6 +42,5 @@ void MarchingAnts::Draw(HDC dc, HWND window) {
         if (previous) SelectObject(dc, previous);
         if (ownDC) ReleaseDC(window, dc);
     }
-    phase += 2;
-    if (phase > 7) phase = 0;
+    phase = outrules::NextAntsPhase(phase);
 }

@@ -43,6 +43,11 @@ ZoomTarget ZoomTo(Rect s, Rect v, Rect o, int zoom) {
     return ZoomTarget{Point{o.left + (o.right - o.left) / 2, o.top + (o.bottom - o.top) / 2}, k * zoom};
 }
 
+int NextAntsPhase(int phase) {
+    phase += 2;
+    return phase > 7 ? 0 : phase;
+}
+
 CaptureArea CaptureRect(bool zoomed, bool useSelection, int sx, int sy, int srcWidth, int srcHeight, Rect v, Rect s,
                         int zoom) {
     CaptureArea a{sx, sy, srcWidth, srcHeight, srcWidth, srcHeight};

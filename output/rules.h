@@ -34,6 +34,9 @@ struct ZoomTarget {
 };
 ZoomTarget ZoomTo(Rect selection, Rect view, Rect outline, int zoom);
 
+// The marching ants' phase after one drawing: 2 pixels on, back to 0 after 6.
+int NextAntsPhase(int phase);
+
 // The screen rectangle to capture and the size of the bitmap it becomes. sx, sy is the top-left
 // of the magnified source area after clamping.
 struct CaptureArea {

@@ -164,4 +164,26 @@ bool Focus(HWND window) {
     return waiting::WaitFor([&] { return GetForegroundWindow() == window; }, 2000);
 }
 
+bool FocusForKeys(HWND window) {
+    if (!Focus(window)) return false;
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &pid);
+    if (!waiting::WaitFor([&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && info.hwndActive == window &&
+                   (info.hwndFocus == window || IsChild(window, info.hwndFocus));
+        }))
+        return false;
+    // Wine's X11 driver sets the key state from the X server's when the window's focus event
+    // arrives, which clears a modifier pressed by SendInput just before. The window's thread
+    // handles that event once it waits for input again; wait until it has.
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+        WaitForInputIdle(process, 3000);
+        CloseHandle(process);
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
+}
+
 }  // namespace input

@@ -32,6 +32,9 @@ void Type(const char* text);
 // Makes window the foreground window (clicking its caption if the system refuses); false when it
 // does not become foreground.
 bool Focus(HWND window);
+// Focus, then waits until the window's thread has the keyboard focus on the window or one of its
+// children, so that keys pressed next reach it; false when that does not happen.
+bool FocusForKeys(HWND window);
 
 }  // namespace input
 

@@ -1,0 +1,79 @@
+#include "process_windows.h"
+
+namespace e2e {
+
+namespace {
+
+struct ClassSearch {
+    const char* className;
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<ClassSearch*>(lParam);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (lstrcmpiA(cls, s->className) == 0 && (s->pid == 0 || pid == s->pid) && IsWindowVisible(hwnd))
+        s->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+BOOL CALLBACK VisitStatic(HWND child, LPARAM lParam) {
+    char cls[32] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    auto* text = reinterpret_cast<std::string*>(lParam);
+    // The box's message is the static control with text; its icon is a static without.
+    if (lstrcmpiA(cls, "Static") == 0) {
+        const std::string t = TextOf(child);
+        if (!t.empty()) *text = t;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> VisibleWindowsOfClass(const char* className, DWORD pid) {
+    ClassSearch s{className, pid, {}};
+    EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND VisibleWindowOfClass(const char* className, DWORD pid) {
+    const std::vector<HWND> all = VisibleWindowsOfClass(className, pid);
+    return all.empty() ? nullptr : all.front();
+}
+
+HWND ShownPopupMenu(DWORD pid) {
+    return VisibleWindowOfClass("#32768", pid);
+}
+
+HelpBox FindBox(const char* title) {
+    HelpBox box;
+    for (HWND w : VisibleWindowsOfClass("#32770")) {
+        if (TextOf(w) != title) continue;
+        box.window = w;
+        EnumChildWindows(w, VisitStatic, reinterpret_cast<LPARAM>(&box.text));
+        break;
+    }
+    return box;
+}
+
+std::string PathInCannotFind(const std::string& text) {
+    const std::string head = "Cannot find '";
+    const size_t start = text.find(head);
+    if (start == std::string::npos) return {};
+    const size_t end = text.find("'.", start + head.size());
+    if (end == std::string::npos) return {};
+    return text.substr(start + head.size(), end - start - head.size());
+}
+
+}  // namespace e2e
