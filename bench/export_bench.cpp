@@ -11,27 +11,15 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "output/bmpfile.h"
+#include "tests/support/timing.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
 
+using timing::Median;
+using timing::Now;
+
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The least the same work can cost: one stretch from the screen into a screen-compatible bitmap
 // and one read of its pixels into new memory (a DIB that outlives the call needs memory of its

@@ -12,22 +12,15 @@
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/support/screen.h"
+#include "tests/support/timing.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
 
-namespace {
+using timing::Median;
+using timing::Now;
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 // The same work as one PaintNow without the program's code: a window DC, one stretch from the
 // screen, release.
@@ -39,11 +32,6 @@ void RawStretch(HWND window, int zoom) {
                mainWindow.srcHeight, SRCCOPY);
     ReleaseDC(nullptr, screen);
     ReleaseDC(window, dc);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void PaintCost() {

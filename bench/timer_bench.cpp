@@ -20,29 +20,17 @@
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/view.h"
 #include "tests/support/screen.h"
+#include "tests/support/timing.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
 
+using timing::Median;
+using timing::Now;
+
 namespace {
 
 constexpr int kViewWidth = 640, kViewHeight = 480, kZoom = 3;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Median milliseconds per call of f over rounds of n calls.
 template <typename F>

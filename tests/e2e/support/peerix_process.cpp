@@ -1,5 +1,6 @@
 #include "peerix_process.h"
 
+#include "process_windows.h"
 #include "tests/support/wait.h"
 
 namespace e2e {
@@ -39,32 +40,8 @@ bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* curre
     return true;
 }
 
-namespace {
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && lstrcmpA(cls, "PeerixMainWnd") == 0 && IsWindowVisible(hwnd)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND PeerixProcess::FindMainWindow() const {
-    Search s{info.dwProcessId, nullptr};
-    EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return VisibleWindowOfClass("PeerixMainWnd", info.dwProcessId);
 }
 
 bool PeerixProcess::WaitForExit(int timeoutMs) {

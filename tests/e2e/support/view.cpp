@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "process_windows.h"
 #include "remote.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -86,32 +87,8 @@ RECT ThumbOnScreen(HWND trackbar) {
     return r;
 }
 
-namespace {
-
-struct MenuSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK VisitMenu(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<MenuSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND FindPopupMenu(DWORD pid) {
-    MenuSearch s{pid, nullptr};
-    EnumWindows(VisitMenu, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return ShownPopupMenu(pid);
 }
 
 }  // namespace e2e
