@@ -273,4 +273,5 @@ TEST(DialogTemplates, AboutIsAPlainTemplateWithItsNineControls) {
         r.Skip(extra);
         ASSERT_TRUE(r.Ok());
     }
+    EXPECT_EQ(r.Position(), res.size);
 }

