@@ -148,6 +148,28 @@ TEST_F(OptionsDialog, OkWritesTheSettingsAtOnceAndTheDialogShowsThemAgain) {
     EXPECT_EQ(ReadValue("Update1").AsDword(), 333u);
 }
 
+TEST_F(OptionsDialog, IntervalsFromAHandEditedRegistryReachTheDialogInRange) {
+    // 0 would be divided by; the load brings every interval into 20..1000 ms first.
+    ASSERT_TRUE(peerix.Close());
+    WriteDword("Update1", 0);
+    WriteDword("Update2", 5000);
+    WriteDword("Update3", static_cast<DWORD>(-7));
+    PeerixProcess edited;
+    ASSERT_TRUE(edited.Start());
+    ASSERT_TRUE(input::Focus(edited.Window()));
+    HWND dialog = dialogs::PressForDialog(edited.Pid(), "Options", 'O', {VK_CONTROL});
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialogs::ItemText(dialog, IDC_SLOW), "50");
+    EXPECT_EQ(dialogs::ItemText(dialog, IDC_MEDIUM), "1");
+    EXPECT_EQ(dialogs::ItemText(dialog, IDC_FAST), "50");
+    PressOk();
+    ASSERT_TRUE(dialogs::WaitGone(dialog));
+    EXPECT_TRUE(waiting::WaitFor([] { return ReadValue("Update1").AsDword() == 20u; }));
+    EXPECT_EQ(ReadValue("Update2").AsDword(), 1000u);
+    EXPECT_EQ(ReadValue("Update3").AsDword(), 20u);
+    ASSERT_TRUE(edited.Close());
+}
+
 TEST_F(OptionsDialog, InvalidRatesShowTheErrorPutTheFocusBackAndStoreNothing) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
