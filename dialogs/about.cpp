@@ -54,6 +54,10 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
                        &font)) {
             font.lfUnderline = TRUE;
             linkFont = CreateFontIndirectA(&font);
+            // Selecting the font at WM_CTLCOLORSTATIC is not enough where a static selects its own
+            // font after asking for its colours (Wine does): give the links the font as theirs.
+            for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
+                SendDlgItemMessageA(dialog, link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
         }
         CentreWindow(GetParent(dialog), dialog);
         return TRUE;

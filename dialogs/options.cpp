@@ -26,6 +26,13 @@ const RateField kRates[] = {
 
 void Initialise(HWND dialog) {
     CentreWindow(GetParent(dialog), dialog);
+    // The template stores each control's help id; some systems (Wine) do not pass them on to the
+    // controls, so fill in the ones left at 0 by the same rule.
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(c);
+        if (id != -1 && GetWindowContextHelpId(c) == 0)
+            SetWindowContextHelpId(c, HID_OPTIONS_BASE + static_cast<DWORD>(id));
+    }
     for (const RateField& f : kRates) {
         // Upper limit in the low word, lower in the high word: the up arrow counts up.
         SendDlgItemMessageA(dialog, f.spin, UDM_SETRANGE, 0, MAKELPARAM(dialogrules::kMaxRate, dialogrules::kMinRate));

@@ -1,0 +1,44 @@
+// Finding and reading another process's dialog boxes and message boxes as a user sees them.
+// WM_GETTEXT and the button messages carry no pointers across, so plain calls work.
+#ifndef PEERIX_E2E_DIALOGS_H
+#define PEERIX_E2E_DIALOGS_H
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace dialogs {
+
+// The process's visible dialog box (class "#32770") with this caption, or null.
+HWND Find(DWORD pid, const char* caption);
+// Waits for it; null on timeout.
+HWND WaitFor(DWORD pid, const char* caption, int timeoutMs = 5000);
+// Waits until the window no longer exists or is hidden.
+bool WaitGone(HWND window, int timeoutMs = 5000);
+
+std::string Text(HWND window);
+std::string ItemText(HWND dialog, int id);
+// The text of a message box (its static text, id 0xFFFF).
+std::string MessageBoxText(HWND box);
+// The window that has the keyboard focus in window's thread.
+HWND Focused(HWND window);
+
+RECT Rect(HWND window);
+POINT Centre(HWND window);
+// The origin at which a window is centred on a reference window (differences truncated toward
+// zero, no clamping), for comparing with where it actually is.
+POINT CentredOrigin(HWND reference, HWND window);
+
+// Replaces the text of an edit field as a user does: click into it, rub out what is there, type.
+void TypeInto(HWND edit, const char* text);
+
+// Presses a key chord on the foreground window until the process shows the dialog with this
+// caption (at most three tries); the dialog or null. Under Wine a window that has just come to
+// the front can receive the X server's idea of the modifier keys (all up) a moment later, which
+// drops the modifier of a chord sent in that moment; pressing again is what a user would do.
+HWND PressForDialog(DWORD pid, const char* caption, WORD key, std::initializer_list<WORD> modifiers);
+
+}  // namespace dialogs
+
+#endif

@@ -1,0 +1,159 @@
+// The About box run by the program's own code in the test process: the links' font, colours and
+// cursor, and what a click on a link does.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "res/resource.h"
+#include "tests/e2e/support/input.h"
+#include "tests/support/url_handler.h"
+#include "tests/support/wait.h"
+#include "tests/win/call_spy.h"
+#include "tests/win/modal.h"
+
+namespace {
+
+class AboutBox : public testing::Test {
+protected:
+    void SetUp() override {
+        emailed = settings.Emailed;
+        visited = settings.Visited;
+        owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, 150, 120, 560, 420, nullptr,
+                                nullptr, nullptr, nullptr);
+        waiting::PumpFor(20);
+    }
+    void TearDown() override {
+        DestroyWindow(owner);
+        settings.Emailed = emailed;
+        settings.Visited = visited;
+        waiting::PumpFor(20);
+    }
+    HWND owner = nullptr;
+    int emailed = 0, visited = 0;
+};
+
+LOGFONTA FontOf(HGDIOBJ font) {
+    LOGFONTA f = {};
+    GetObjectA(font, sizeof f, &f);
+    return f;
+}
+
+POINT OnLink(HWND dialog, int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    return POINT{r.left + 6, (r.top + r.bottom) / 2};
+}
+
+HCURSOR CursorNow() {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+}  // namespace
+
+TEST_F(AboutBox, LinksGetAnUnderlinedCopyOfTheDialogFontInBlueOrPurpleAndItIsDeletedAfter) {
+    settings.Emailed = 0;
+    settings.Visited = 1;
+    HGDIOBJ fonts[2] = {};
+    for (HGDIOBJ& linkFont : fonts) {
+        ASSERT_TRUE(modal::Drive(
+            "About", [&] { RunAboutDialog(owner); },
+            [&](HWND dialog) {
+                const LOGFONTA dialogFont = FontOf(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+                EXPECT_FALSE(dialogFont.lfUnderline);
+                HDC dc = CreateCompatibleDC(nullptr);
+                HGDIOBJ original = GetCurrentObject(dc, OBJ_FONT);
+                const struct {
+                    int id;
+                    COLORREF colour;
+                } links[] = {{IDC_EMAIL_LINK, RGB(0, 0, 255)}, {IDC_WEB_LINK, RGB(128, 0, 128)}};
+                for (const auto& l : links) {
+                    SetTextColor(dc, RGB(1, 2, 3));
+                    SetBkMode(dc, OPAQUE);
+                    const LRESULT brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(GetDlgItem(dialog, l.id)));
+                    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH)) << l.id;
+                    EXPECT_EQ(GetTextColor(dc), l.colour) << l.id;
+                    EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << l.id;
+                    linkFont = GetCurrentObject(dc, OBJ_FONT);
+                    const LOGFONTA f = FontOf(linkFont);
+                    EXPECT_TRUE(f.lfUnderline) << l.id;
+                    EXPECT_EQ(f.lfHeight, dialogFont.lfHeight);
+                    EXPECT_EQ(f.lfWeight, dialogFont.lfWeight);
+                    EXPECT_STREQ(f.lfFaceName, dialogFont.lfFaceName);
+                    // The link draws with it even where a static selects its own font.
+                    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(dialog, l.id, WM_GETFONT, 0, 0)), linkFont);
+                }
+                // Any other static gets the system's default: no link font, no link colour.
+                SelectObject(dc, original);
+                SetTextColor(dc, RGB(1, 2, 3));
+                const LRESULT other = SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_VERSION)));
+                EXPECT_NE(reinterpret_cast<HGDIOBJ>(other), GetStockObject(NULL_BRUSH));
+                EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+                EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), original);
+                SelectObject(dc, original);  // a font still selected somewhere cannot be deleted
+                DeleteDC(dc);
+                EXPECT_NE(GetObjectType(linkFont), 0u);
+            }));
+        EXPECT_EQ(GetObjectType(linkFont), 0u) << "the link font outlives its dialog";
+    }
+    EXPECT_NE(fonts[0], nullptr);
+    EXPECT_NE(fonts[1], nullptr);
+}
+
+TEST_F(AboutBox, PointerOverEitherLinkIsTheProgramsHandCursor) {
+    const HCURSOR hand = LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_HAND));
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    ASSERT_NE(hand, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_EQ(info.xHotspot, 7u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    ASSERT_TRUE(modal::Drive(
+        "About", [&] { RunAboutDialog(owner); },
+        [&](HWND dialog) {
+            ASSERT_TRUE(input::Focus(dialog));
+            for (int id : {IDC_EMAIL_LINK, IDC_WEB_LINK, IDC_VERSION, IDOK}) {
+                const POINT p = OnLink(dialog, id);
+                input::MoveTo(p.x, p.y);
+                const HCURSOR want = id == IDC_EMAIL_LINK || id == IDC_WEB_LINK ? hand : arrow;
+                EXPECT_TRUE(waiting::WaitFor([&] { return CursorNow() == want; }, 3000)) << id;
+            }
+        }));
+}
+
+TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
+    urls::Handler web("https", urls::HarmlessCommand());
+    urls::Handler mail("mailto", urls::MissingCommand());
+    ASSERT_TRUE(web.InEffect());
+    ASSERT_TRUE(mail.InEffect());
+    spy::Beeps beeps;
+    ASSERT_TRUE(beeps.Active());
+    settings.Emailed = 0;
+    settings.Visited = 0;
+    ASSERT_TRUE(modal::Drive(
+        "About", [&] { RunAboutDialog(owner); },
+        [&](HWND dialog) {
+            ASSERT_TRUE(input::Focus(dialog));
+            POINT p = OnLink(dialog, IDC_EMAIL_LINK);
+            input::LeftClick(p.x, p.y);
+            EXPECT_TRUE(waiting::WaitFor([&] { return !beeps.Calls().empty(); }, 5000));
+            ASSERT_EQ(beeps.Calls().size(), 1u);
+            EXPECT_EQ(beeps.Calls()[0], 0u);
+            EXPECT_EQ(settings.Emailed, 0);
+
+            p = OnLink(dialog, IDC_WEB_LINK);
+            input::LeftClick(p.x, p.y);
+            EXPECT_TRUE(waiting::WaitFor([&] { return settings.Visited == 1; }, 5000));
+            EXPECT_EQ(beeps.Calls().size(), 1u);
+            EXPECT_EQ(settings.Emailed, 0);
+        }));
+}

@@ -1,0 +1,56 @@
+// Records the program's calls to WinHelpA and MessageBeep. Wine's WinHelp shows nothing for the
+// pop-up commands (HELP_WM_HELP, HELP_CONTEXTMENU) and a beep leaves no trace a test can read, so
+// the calls themselves are what a test can check. The program's own code runs unchanged: its
+// import table entry is redirected while a spy exists. Beeps are passed on to the system; help
+// calls are not (see RecordWinHelp).
+#ifndef PEERIX_TEST_CALL_SPY_H
+#define PEERIX_TEST_CALL_SPY_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace spy {
+
+struct HelpCall {
+    HWND window;
+    std::string file;
+    UINT command;
+    // For HELP_WM_HELP and HELP_CONTEXTMENU: the four numbers the data points to (one pair of
+    // control id and help id, then the terminating pair); empty for other commands.
+    std::vector<DWORD> ids;
+};
+
+class WinHelpCalls {
+public:
+    WinHelpCalls();
+    ~WinHelpCalls();
+    WinHelpCalls(const WinHelpCalls&) = delete;
+    WinHelpCalls& operator=(const WinHelpCalls&) = delete;
+    // False when the program's import of the function was not found (nothing is recorded).
+    bool Active() const { return active; }
+    std::vector<HelpCall> Calls() const;
+    void Clear();
+
+private:
+    bool active;
+};
+
+class Beeps {
+public:
+    Beeps();
+    ~Beeps();
+    Beeps(const Beeps&) = delete;
+    Beeps& operator=(const Beeps&) = delete;
+    bool Active() const { return active; }
+    // The type argument of every MessageBeep so far.
+    std::vector<UINT> Calls() const;
+
+private:
+    bool active;
+};
+
+}  // namespace spy
+
+#endif
