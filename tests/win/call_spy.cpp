@@ -44,16 +44,26 @@ WinHelpFn realWinHelp = nullptr;  // put back when the spy ends
 std::vector<HelpCall> helpCalls;
 
 BOOL WINAPI RecordWinHelp(HWND window, LPCSTR file, UINT command, ULONG_PTR data) {
-    HelpCall call{window, file ? file : "", command, {}};
+    HelpCall call{window, file ? file : "", command, data, {}, {}, 0, nullptr, {}, 0, false};
     if ((command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data) {
         const auto* ids = reinterpret_cast<const DWORD*>(data);
         call.ids.assign(ids, ids + 4);
     }
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    call.windowClass = name;
+    call.controlId = GetDlgCtrlID(window);
+    call.parent = GetParent(window);
+    GetWindowRect(window, &call.inParent);
+    if (call.parent) MapWindowPoints(nullptr, call.parent, reinterpret_cast<POINT*>(&call.inParent), 2);
+    call.style = GetWindowLongA(window, GWL_STYLE);
+    MSG quit;
+    call.quitPosted = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
     std::lock_guard<std::mutex> hold(lock);
     helpCalls.push_back(call);
-    // Not passed on: for these commands Wine's WinHelp only starts its viewer hidden, and that
-    // viewer outlives the test holding the test's output open.
-    return FALSE;
+    // Not passed on: for a missing file Wine's viewer waits for an answer to its box, and for the
+    // pop-up commands it only starts hidden and outlives the test, holding its output open.
+    return TRUE;
 }
 
 using BeepFn = BOOL(WINAPI*)(UINT);
