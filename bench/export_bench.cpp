@@ -55,9 +55,7 @@ void RawCaptureAndRead(int sx, int sy, int srcWidth, int srcHeight, int width, i
 
 int main() {
     programInstance = GetModuleHandleA(nullptr);
-    RECT frame = {0, 0, 640, 480};
-    AdjustWindowRectEx(&frame, 0x00CE0000, FALSE, WS_EX_APPWINDOW);
-    RealMainWindow w(RECT{20, 20, 20 + frame.right - frame.left, 20 + frame.bottom - frame.top});
+    RealMainWindow w(FrameForClient(20, 20, 640, 480));
     RECT view;
     mainWindow.GetViewRect(&view);
     const int width = view.right - view.left, height = view.bottom - view.top;

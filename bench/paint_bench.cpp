@@ -36,9 +36,7 @@ void RawStretch(HWND window, int zoom) {
 
 void PaintCost() {
     programInstance = GetModuleHandleA(nullptr);
-    RECT frame = {0, 0, 640, 480};
-    AdjustWindowRectEx(&frame, 0x00CE0000, FALSE, WS_EX_APPWINDOW);
-    RealMainWindow w(RECT{20, 20, 20 + frame.right - frame.left, 20 + frame.bottom - frame.top});
+    RealMainWindow w(FrameForClient(20, 20, 640, 480));
     RECT view;
     mainWindow.GetViewRect(&view);
     std::printf("view %ld x %ld\n", view.right - view.left, view.bottom - view.top);

@@ -1,20 +1,10 @@
 #include "tests/support/images.h"
 
+#include "tests/support/screen.h"
+
 namespace images {
 
-namespace {
-
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    return info;
-}
-
-}  // namespace
+using pixels::TopDown32;
 
 Image FromBitmap(HBITMAP bitmap) {
     Image image;

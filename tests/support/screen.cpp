@@ -10,6 +10,16 @@ COLORREF Capture::At(int x, int y) const {
     return pixels[static_cast<size_t>(y - area.top) * Width() + (x - area.left)];
 }
 
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
 Capture CaptureScreen(const RECT& area) {
     Capture c;
     c.area = area;
@@ -17,12 +27,7 @@ Capture CaptureScreen(const RECT& area) {
     c.pixels.assign(static_cast<size_t>(w) * h, 0);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(w, h);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, dib);
@@ -114,15 +119,10 @@ LRESULT CALLBACK PatternWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
         std::vector<DWORD> bits(static_cast<size_t>(w) * h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const COLORREF c = PatternColour(self->area.left + x, self->area.top + y, self->variant);
-                bits[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+                bits[static_cast<size_t>(y) * w + x] =
+                    DibPixel(PatternColour(self->area.left + x, self->area.top + y, self->variant));
             }
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        const BITMAPINFO info = TopDown32(w, h);
         SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &info, DIB_RGB_COLORS);
         EndPaint(hwnd, &ps);
         return 0;

@@ -10,6 +10,12 @@
 
 namespace pixels {
 
+// The header of a top-down 32-bit DIB of the given size, and a colour as such a DIB's pixel.
+BITMAPINFO TopDown32(int width, int height);
+inline DWORD DibPixel(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 // A rectangle of screen pixels as 0x00BBGGRR values.
 struct Capture {
     RECT area = {};

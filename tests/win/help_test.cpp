@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "res/resource.h"
 #include "tests/support/wait.h"
+#include "tests/e2e/support/peerix_process.h"
 #include "tests/win/call_spy.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
@@ -21,15 +22,8 @@ namespace {
 
 using spy::HelpCall;
 
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\') + 1);
-}
-
 std::string HelpPath() {
-    return ProgramFolder() + "Peerix.hlp>NormWin";
+    return e2e::ProgramFolder() + "Peerix.hlp>NormWin";
 }
 
 // A help file written for one test and removed again, whatever happens in between: one left
@@ -146,7 +140,7 @@ TEST(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgram
     const FILETIME saved = settings.HelpFileTime;
     const ULONGLONG t1 = 133000000000000000ull, t2 = t1 + 10000000ull;  // two times a second apart
     {
-        HelpFile beside(ProgramFolder() + "Peerix.hlp", t1);
+        HelpFile beside(e2e::ProgramFolder() + "Peerix.hlp", t1);
 
         // Never opened before: the main topic opens once, in the main window, and the time is kept.
         settings.HelpFileTime = FILETIME{0, 0};

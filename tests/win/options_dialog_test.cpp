@@ -12,10 +12,14 @@
 #include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
 #include "tests/support/wait.h"
 #include "tests/win/call_spy.h"
 #include "tests/win/modal.h"
+
+using dialogs::Centre;
+using dialogs::Rect;
 
 namespace {
 
@@ -60,17 +64,6 @@ std::string ClassOf(HWND w) {
     char name[64] = {};
     GetClassNameA(w, name, sizeof name);
     return name;
-}
-
-RECT Rect(HWND w) {
-    RECT r = {};
-    GetWindowRect(w, &r);
-    return r;
-}
-
-POINT Centre(HWND w) {
-    const RECT r = Rect(w);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // Waits until the spy has seen n calls.

@@ -6,6 +6,12 @@
 #include "tests/support/wait.h"
 #include "view/mainwindow.h"
 
+RECT FrameForClient(int x, int y, int width, int height) {
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, FALSE, WS_EX_APPWINDOW);
+    return RECT{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
+}
+
 RealMainWindow::RealMainWindow(const RECT& r, bool toolbar, bool statusBar) {
     settings.SingleInstance = 0;
     settings.DisplayToolbar = toolbar;

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The window rectangle at (x, y) whose client area is width x height, for the main window's
+// style; without the bars that is the view.
+RECT FrameForClient(int x, int y, int width, int height);
+
 class RealMainWindow {
 public:
     // Creates and shows the main window, then places it at the given window rectangle.

@@ -1,3 +1,4 @@
+#include "tests/support/screen.h"
 #include "size_tip.h"
 
 #include <cstdio>
@@ -29,12 +30,7 @@ Capture RenderTip(const std::string& text, SIZE size) {
     c.area = RECT{0, 0, size.cx, size.cy};
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = pixels::TopDown32(size.cx, size.cy);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ oldBitmap = SelectObject(memory, dib);
