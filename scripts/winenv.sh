@@ -38,18 +38,25 @@ winenv_stop() {
 winenv_start() {
   local prefix=$1 screen=$2 mode=${3:-}
   local size=${screen%x*}
-  local n
-  n=$(winenv_free_display) || { echo "no free X display" >&2; return 1; }
-  Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >/dev/null 2>&1 &
-  winenv_xvfb_pid=$!
+  local n i attempt
   trap winenv_stop EXIT
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    kill -0 "$winenv_xvfb_pid" 2>/dev/null || { echo "Xvfb failed to start" >&2; return 1; }
-    sleep 0.1
+  # Several test runs may start at once (other checkouts, CI): when another Xvfb takes the
+  # number we picked first, ours exits and we try the next free one.
+  for attempt in 1 2 3 4 5; do
+    n=$(winenv_free_display) || { echo "no free X display" >&2; return 1; }
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >/dev/null 2>&1 &
+    winenv_xvfb_pid=$!
+    export DISPLAY=":$n"
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      kill -0 "$winenv_xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$winenv_xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
+    kill "$winenv_xvfb_pid" 2>/dev/null; wait "$winenv_xvfb_pid" 2>/dev/null
+    winenv_xvfb_pid=""
   done
+  [ -n "$winenv_xvfb_pid" ] || { echo "Xvfb failed to start" >&2; return 1; }
 
   export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
   # No "Do you want to install Mono/Gecko" questions and no crash dialogs in a headless run.
