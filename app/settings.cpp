@@ -137,6 +137,12 @@ bool Settings::Save() {
     return WriteEntries(key, table, kRowCount);
 }
 
+void Settings::UseKey(const char* newSubkey) {
+    if (key) RegCloseKey(key);
+    key = nullptr;
+    subkey = newSubkey;
+}
+
 bool Settings::GetShellFolderPath(char* buffer, int folder) {
     buffer[0] = '\0';
     LPITEMIDLIST list = nullptr;

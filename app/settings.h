@@ -29,6 +29,9 @@ public:
 
     // Writes every row in table order; false when the key cannot be created or a row fails.
     bool Save();
+    // Makes later saves (the one at exit too) write under another subkey; the values already read
+    // stay. A test process uses it so that it never writes a user's real settings.
+    void UseKey(const char* newSubkey);
     bool WindowPosFound() const;
 
     // Reads count rows; a value that is missing or larger than its field leaves the field as it was.

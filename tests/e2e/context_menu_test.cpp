@@ -15,6 +15,7 @@
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/size_tip.h"
+#include "tests/e2e/support/sync.h"
 #include "tests/e2e/support/view_check.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -185,7 +186,10 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     // No ants: the view shows the picture alone around the menu, also after two or three steps of
     // the 100 ms timer that would draw them.
     EXPECT_TRUE(WaitForView(view, nullptr, {r}, &diff)) << diff;
-    waiting::PumpFor(250);
+    POINT at;
+    GetCursorPos(&at);
+    ASSERT_TRUE(TickSeenAt(window, POINT{at.x + 1, at.y}));
+    ASSERT_TRUE(TickSeenAt(window, POINT{at.x + 2, at.y}));
     EXPECT_EQ(CompareView(view, nullptr, {r}), "");
     const Capture shown = SettledCapture(menu);
     Dismiss();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
@@ -25,10 +26,6 @@ using namespace e2e;
 using images::Image;
 
 namespace {
-
-constexpr int kCopyZoomed = 32771;  // Ctrl+C and the toolbar's third button
-constexpr int kCopyScreen = 32772;  // Ctrl+Shift+C and the fourth
-constexpr int kSaveZoomedBox = 1002;
 
 // The pattern lies left of Peerix, which works at the right where its dialogs open too, so
 // nothing of Peerix's ever covers the pixels it captures.
@@ -96,14 +93,14 @@ std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
 // Peerix's Save As dialog: the one with the "Save Zoomed Image" box.
 HWND SaveDialog(DWORD pid) {
     for (HWND w : WindowsOf(pid, "#32770"))
-        if (FindChild(w, nullptr, kSaveZoomedBox)) return w;
+        if (FindChild(w, nullptr, IDC_SAVE_ZOOMED)) return w;
     return nullptr;
 }
 
 // A message box of the process (a dialog with a Yes or OK button and no file list).
 HWND MessageBoxOf(DWORD pid) {
     for (HWND w : WindowsOf(pid, "#32770"))
-        if (!FindChild(w, nullptr, kSaveZoomedBox) && (GetDlgItem(w, IDYES) || GetDlgItem(w, IDOK))) return w;
+        if (!FindChild(w, nullptr, IDC_SAVE_ZOOMED) && (GetDlgItem(w, IDYES) || GetDlgItem(w, IDOK))) return w;
     return nullptr;
 }
 
@@ -364,8 +361,8 @@ TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
         int command, width, height;
         std::vector<int> mapX, mapY;
     } buttons[] = {
-        {kCopyZoomed, 400, 300, mapX, mapY},
-        {kCopyScreen, 401, 301, OneToOne(401), OneToOne(301)},
+        {ID_COPY_ZOOMED, 400, 300, mapX, mapY},
+        {ID_COPY_SCREEN, 401, 301, OneToOne(401), OneToOne(301)},
     };
     for (const auto& b : buttons) {
         EmptyTheClipboard();
@@ -455,7 +452,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     ASSERT_TRUE(FocusForKeys(w));
     HWND dialog = nullptr;
     ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
-    HWND box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     EXPECT_EQ(lstrcmpiA(FolderShown(dialog).c_str(), folder.Path().c_str()), 0) << FolderShown(dialog);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(TextOf(box), "Save Zoomed Image");
@@ -471,7 +468,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     // there.
     ASSERT_TRUE(FocusForKeys(w));
     ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
-    box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     HWND nameBox = FindChild(dialog, nullptr, cmb13);
@@ -512,7 +509,7 @@ TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
     ASSERT_TRUE(FocusForKeys(w));
     HWND dialog = nullptr;
     ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
-    HWND box = FindChild(dialog, nullptr, kSaveZoomedBox);
+    HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     input::Press(VK_ESCAPE);
@@ -521,7 +518,7 @@ TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
     // An existing name brings the overwrite question; No keeps the file and the dialog.
     ASSERT_TRUE(FocusForKeys(w));
     ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
-    EXPECT_EQ(SendMessageA(FindChild(dialog, nullptr, kSaveZoomedBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(FindChild(dialog, nullptr, IDC_SAVE_ZOOMED), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     input::Type("shot");
     input::Press(VK_RETURN);
     HWND question = nullptr;

@@ -5,10 +5,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
+#include "tests/e2e/support/sync.h"
 #include "tests/e2e/support/view.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -17,8 +19,6 @@ using namespace e2e;
 using namespace pixels;
 
 namespace {
-
-constexpr int kFollowMouse = 4009;
 
 // A view without toolbar or status bar, 300 x 200 pixels, at (left, top) on the screen.
 void BareView(int zoom, LONG x, LONG y, int left = 560, int top = 100) {
@@ -99,7 +99,7 @@ TEST_F(Navigation, ArrowAndPageKeysMoveThePictureByExactSteps) {
     input::Press(VK_PRIOR, {VK_CONTROL});
     input::Press(VK_LEFT);
     input::Press(VK_UP);
-    waiting::PumpFor(200);
+    ASSERT_TRUE(InputHandled(w));
     EXPECT_EQ(CompareView(w, 4, POINT{38, 25}), "");
     input::Press(VK_RIGHT);
     input::Press(VK_DOWN);
@@ -128,7 +128,7 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
         ASSERT_EQ(WaitForView(w, 4, POINT{0, 0}), "");
         const Capture before = CaptureScreen(ViewOnScreen(w));
         input::Press(VK_RIGHT);
-        waiting::PumpFor(200);
+        ASSERT_TRUE(InputHandled(w));
         EXPECT_EQ(CaptureScreen(ViewOnScreen(w)).pixels, before.pixels);
         input::Press(VK_RIGHT);
         EXPECT_EQ(WaitForView(w, 4, POINT{39, 0}), "");
@@ -153,7 +153,7 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 51);
     input::Press(VK_NEXT, {VK_CONTROL});
     input::Press(VK_DOWN);
-    waiting::PumpFor(200);
+    ASSERT_TRUE(InputHandled(w));
     EXPECT_EQ(CompareView(w, 4, POINT{sw - 39, sh - 26}), "");
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(StoredPoint().x, sw - 39);
@@ -247,11 +247,11 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     const Chrome chrome = FindChrome(w);
     ASSERT_NE(chrome.toolbar, nullptr);
     ASSERT_TRUE(input::Focus(w));
-    EXPECT_EQ(remote::ButtonState(chrome.toolbar, kFollowMouse), TBSTATE_ENABLED);
+    EXPECT_EQ(remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE), TBSTATE_ENABLED);
 
     input::Press('M', {VK_CONTROL});
     EXPECT_TRUE(waiting::WaitFor(
-        [&] { return remote::ButtonState(chrome.toolbar, kFollowMouse) == (TBSTATE_ENABLED | TBSTATE_CHECKED); }));
+        [&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == (TBSTATE_ENABLED | TBSTATE_CHECKED); }));
     input::MoveTo(150, 120);
     EXPECT_EQ(WaitForView(w, 3, POINT{150, 120}), "");
     input::MoveTo(333, 250);
@@ -260,9 +260,10 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     EXPECT_EQ(WaitForView(w, 3, POINT{5, 4}), "");
 
     input::Press('M', {VK_CONTROL});
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kFollowMouse) == TBSTATE_ENABLED; }));
-    input::MoveTo(300, 300);
-    waiting::PumpFor(400);  // four housekeeping ticks: none may move the point now
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == TBSTATE_ENABLED; }));
+    // Two housekeeping ticks after the move: neither may move the point now.
+    ASSERT_TRUE(TickSeenAt(w, POINT{300, 300}));
+    ASSERT_TRUE(TickSeenAt(w, POINT{301, 300}));
     EXPECT_EQ(CompareView(w, 3, POINT{5, 4}), "");
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(StoredPoint().x, 5);

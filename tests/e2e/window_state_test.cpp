@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "res/resource.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
@@ -22,8 +23,6 @@ using namespace pixels;
 
 namespace {
 
-constexpr int kAlwaysOnTop = 112;
-constexpr int kFollowMouse = 4009;
 constexpr int kChecked = TBSTATE_ENABLED | TBSTATE_CHECKED;
 const POINT kPoint = {200, 180};
 
@@ -136,19 +135,19 @@ TEST_F(WindowState, AlwaysOnTopFollowsCtrlTAndTheToolbarButton) {
     Prepare(true, true);
     ASSERT_TRUE(Start());
     EXPECT_FALSE(Topmost(window));
-    EXPECT_EQ(remote::ButtonState(chrome.toolbar, kAlwaysOnTop), TBSTATE_ENABLED);
+    EXPECT_EQ(remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP), TBSTATE_ENABLED);
     input::Press('T', {VK_CONTROL});
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kAlwaysOnTop) == kChecked; }));
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == kChecked; }));
     EXPECT_TRUE(TopmostIs(window, true));
 
-    RECT button = remote::ButtonRect(chrome.toolbar, kAlwaysOnTop);
+    RECT button = remote::ButtonRect(chrome.toolbar, ID_ALWAYS_ON_TOP);
     MapWindowPoints(chrome.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
     input::LeftClick((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kAlwaysOnTop) == TBSTATE_ENABLED; }));
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == TBSTATE_ENABLED; }));
     EXPECT_TRUE(TopmostIs(window, false));
     waiting::PumpFor(static_cast<int>(GetDoubleClickTime()) + 50);  // two clicks, not a double click
     input::LeftClick((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kAlwaysOnTop) == kChecked; }));
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == kChecked; }));
     EXPECT_TRUE(TopmostIs(window, true));
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(ReadValue("AlwaysOnTop").AsDword(), 1u);
@@ -300,7 +299,7 @@ TEST_F(WindowState, StandingOptionsSurviveARestart) {
         input::Press('T', {VK_CONTROL});
         input::MoveTo(222, 111);
         input::Press('M', {VK_CONTROL});
-        EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, kFollowMouse) == kChecked; }));
+        EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == kChecked; }));
         input::Press(VK_ADD);
         input::Press(VK_ADD);
         input::KeyDown(VK_CONTROL);
@@ -326,8 +325,8 @@ TEST_F(WindowState, StandingOptionsSurviveARestart) {
     HWND w = again.Window();
     const Chrome c = FindChrome(w);
     EXPECT_TRUE(TopmostIs(w, true));
-    EXPECT_EQ(remote::ButtonState(c.toolbar, kAlwaysOnTop), kChecked);
-    EXPECT_EQ(remote::ButtonState(c.toolbar, kFollowMouse), kChecked);
+    EXPECT_EQ(remote::ButtonState(c.toolbar, ID_ALWAYS_ON_TOP), kChecked);
+    EXPECT_EQ(remote::ButtonState(c.toolbar, ID_FOLLOW_MOUSE), kChecked);
     EXPECT_EQ(SendMessageA(c.zoomTrack, TBM_GETPOS, 0, 0), 5);
     EXPECT_EQ(SendMessageA(c.rateTrack, TBM_GETPOS, 0, 0), 3);
     EXPECT_FALSE(IsWindowVisible(c.band));

@@ -13,26 +13,22 @@
 #include "tests/support/wait.h"
 #include "tests/win/call_spy.h"
 #include "tests/win/modal.h"
+#include "tests/win/window_support.h"
 
 namespace {
 
-class AboutBox : public testing::Test {
+class AboutBox : public GlobalStateTest {
 protected:
     void SetUp() override {
-        emailed = settings.Emailed;
-        visited = settings.Visited;
         owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, 150, 120, 560, 420, nullptr,
                                 nullptr, nullptr, nullptr);
         waiting::PumpFor(20);
     }
     void TearDown() override {
         DestroyWindow(owner);
-        settings.Emailed = emailed;
-        settings.Visited = visited;
         waiting::PumpFor(20);
     }
     HWND owner = nullptr;
-    int emailed = 0, visited = 0;
 };
 
 LOGFONTA FontOf(HGDIOBJ font) {

@@ -61,20 +61,12 @@ bool KeptByToolbar(COLORREF c) {
     return c != RGB(0, 0, 0) && c != RGB(128, 128, 128) && c != RGB(192, 192, 192) && c != RGB(255, 255, 255);
 }
 
-class Chrome : public testing::Test {
+class Chrome : public GlobalStateTest {
 protected:
     void SetUp() override {
         settings.ZoomFactor = 5;
         settings.Update = 3;
         settings.AlwaysOnTop = 0;
-    }
-    void TearDown() override {
-        settings.ZoomFactor = 3;
-        settings.Update = 1;
-        settings.AlwaysOnTop = 0;
-        settings.DisplayToolbar = 0;
-        settings.DisplayStatusbar = 0;
-        settings.DisplayRGBColourPanel = 1;
     }
 };
 

@@ -9,6 +9,7 @@
 #include "tests/support/handle_meter.h"
 #include "tests/support/wait.h"
 #include "tests/win/modal.h"
+#include "tests/win/window_support.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ Counts Free() {
 
 }  // namespace
 
-TEST(DialogLeaks, EachDialogShownAndClosedTwoHundredTimesLeavesTheCountsWhereTheyWere) {
-    const int update1 = settings.Update1, update2 = settings.Update2, update3 = settings.Update3;
-    const int emailed = settings.Emailed, visited = settings.Visited;
+class DialogLeaks : public GlobalStateTest {};
+
+TEST_F(DialogLeaks, EachDialogShownAndClosedTwoHundredTimesLeavesTheCountsWhereTheyWere) {
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 200, 150, 500, 400, nullptr, nullptr,
                                  nullptr, nullptr);
     const struct {
@@ -53,9 +54,4 @@ TEST(DialogLeaks, EachDialogShownAndClosedTwoHundredTimesLeavesTheCountsWhereThe
         EXPECT_EQ(after.user, before.user) << "USER objects";
     }
     DestroyWindow(owner);
-    settings.Update1 = update1;
-    settings.Update2 = update2;
-    settings.Update3 = update3;
-    settings.Emailed = emailed;
-    settings.Visited = visited;
 }

@@ -116,40 +116,95 @@ bool IsClass(const NameOrOrdinal& c, const char* expected) {
     return lstrcmpiA(c.text.c_str(), expected) == 0;
 }
 
+const DWORD kNoId = 0xFFFFFFFFu;  // id -1 of labels and group boxes, as an extended template holds it
+
 struct Control {
-    DWORD id;
-    const char* cls;
-    const char* text;
-    DWORD style;  // beside WS_CHILD | WS_VISIBLE
-    short x, y, cx, cy;
-    DWORD helpId;
+    DWORD helpId = 0;
+    DWORD style = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    DWORD id = 0;  // widened to 32 bits; a plain template's -1 reads as kNoId too
+    NameOrOrdinal cls, title;
 };
 
-const DWORD kChild = WS_CHILD | WS_VISIBLE;
-const DWORD kNone = 0xFFFFFFFFu;  // id -1 as a 32-bit field
-const DWORD kUpDown = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
-
-const Control kOptionsControls[] = {
-    {1003, "button", "&RGB", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 15, 24, 31, 10, 0x808E03EB},
-    {1004, "button", "He&xadecimal", BS_AUTORADIOBUTTON | WS_TABSTOP, 15, 37, 57, 10, 0x808E03EC},
-    {1011, "button", "Show mouse &cursor\nwhen following", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 7, 63, 81, 17,
-     0x808E03F3},
-    {1013, "button", "&Allow only one instance of Peerix", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 7, 82, 79, 20,
-     0x808E03F5},
-    {kNone, "static", "&Slow:", SS_LEFT | WS_GROUP, 109, 26, 18, 8, 0},
-    {1005, "edit", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 142, 23, 33, 14, 0x808E03ED},
-    {1006, "msctls_updown32", "Spin1", kUpDown, 172, 23, 9, 14, 0x808E03EE},
-    {kNone, "static", "&Medium:", SS_LEFT | WS_GROUP, 109, 43, 28, 8, 0},
-    {1007, "edit", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 142, 41, 33, 14, 0x808E03EF},
-    {1008, "msctls_updown32", "Spin1", kUpDown, 173, 41, 9, 14, 0x808E03F0},
-    {kNone, "static", "&Fast:", SS_LEFT | WS_GROUP, 109, 63, 16, 8, 0},
-    {1009, "edit", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 142, 60, 33, 14, 0x808E03F1},
-    {1010, "msctls_updown32", "Spin1", kUpDown | UDS_HOTTRACK, 173, 57, 9, 14, 0x808E03F2},
-    {IDOK, "button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 196, 12, 50, 14, 0x808E0001},
-    {IDCANCEL, "button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 196, 30, 50, 14, 0x808E0002},
-    {kNone, "button", "Colour value display", BS_GROUPBOX, 7, 10, 82, 42, 0},
-    {kNone, "button", "Updates per second", BS_GROUPBOX, 97, 9, 91, 72, 0},
+struct Dialog {
+    bool extended = false;
+    DWORD style = 0;
+    short cx = 0, cy = 0;
+    std::string caption, font;
+    std::vector<Control> controls;
+    bool complete = false;  // every field read, and nothing left after the last control
 };
+
+// Both template forms, read the way the dialog manager reads them.
+Dialog Parse(const Resource& res) {
+    Dialog d;
+    Reader r(res.data, res.size);
+    d.extended = r.Word() == 1 && r.Word() == 0xFFFF;
+    if (!d.extended) r = Reader(res.data, res.size);
+    if (d.extended) r.Dword();  // help id
+    DWORD exStyle = r.Dword();
+    d.style = r.Dword();
+    if (!d.extended) std::swap(exStyle, d.style);
+    const WORD count = r.Word();
+    r.Short();
+    r.Short();
+    d.cx = r.Short();
+    d.cy = r.Short();
+    r.Field();  // menu
+    r.Field();  // class
+    d.caption = r.String();
+    if (d.style & DS_SETFONT) {
+        r.Word();  // point size
+        if (d.extended) {
+            r.Word();  // weight
+            r.Byte();  // italic
+            r.Byte();  // character set
+        }
+        d.font = r.String();
+    }
+    for (WORD i = 0; i < count && r.Ok(); ++i) {
+        Control c;
+        r.AlignDword();
+        if (d.extended) {
+            c.helpId = r.Dword();
+            r.Dword();  // extended style
+            c.style = r.Dword();
+        } else {
+            c.style = r.Dword();
+            r.Dword();
+        }
+        c.x = r.Short();
+        c.y = r.Short();
+        c.cx = r.Short();
+        c.cy = r.Short();
+        if (d.extended) {
+            c.id = r.Dword();
+        } else {
+            const WORD id = r.Word();
+            c.id = id == 0xFFFF ? kNoId : id;
+        }
+        c.cls = r.Field();
+        c.title = r.Field();
+        r.Skip(r.Word());
+        d.controls.push_back(c);
+    }
+    d.complete = r.Ok() && d.controls.size() == count && r.Position() == res.size;
+    return d;
+}
+
+const Control* Find(const Dialog& d, DWORD id) {
+    for (const Control& c : d.controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+// Every control lies wholly inside the dialog's client area, so none is cut off.
+void ExpectAllInside(const Dialog& d) {
+    for (const Control& c : d.controls) {
+        EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.cx <= d.cx && c.y + c.cy <= d.cy)
+            << c.title.text << " (" << c.id << ") at " << c.x << "," << c.y << " " << c.cx << "x" << c.cy;
+    }
+}
 
 }  // namespace
 
@@ -160,118 +215,64 @@ TEST(DialogTemplates, BothExistOnlyInEnglishUK) {
     EXPECT_EQ(Load(IDD_OPTIONS, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)).data, nullptr);
 }
 
-TEST(DialogTemplates, OptionsIsAnExtendedTemplateWithEveryControlInOrder) {
-    const Resource res = Load(IDD_OPTIONS, kEnglishUK);
-    ASSERT_NE(res.data, nullptr);
-    Reader r(res.data, res.size);
-    EXPECT_EQ(r.Word(), 1);       // dlgVer
-    EXPECT_EQ(r.Word(), 0xFFFF);  // signature of an extended template
-    EXPECT_EQ(r.Dword(), 0u);     // help id
-    EXPECT_EQ(r.Dword(), 0u);     // extended style
-    EXPECT_EQ(r.Dword(), 0x80C820C0u);
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CONTEXTHELP | DS_SETFONT),
-              0x80C820C0u);
-    const WORD count = r.Word();
-    ASSERT_EQ(count, sizeof kOptionsControls / sizeof kOptionsControls[0]);
-    EXPECT_EQ(r.Short(), 0);
-    EXPECT_EQ(r.Short(), 0);
-    EXPECT_EQ(r.Short(), 253);
-    EXPECT_EQ(r.Short(), 111);
-    const NameOrOrdinal menu = r.Field(), cls = r.Field();
-    EXPECT_TRUE(menu.ordinal == 0 && menu.text.empty());
-    EXPECT_TRUE(cls.ordinal == 0 && cls.text.empty());
-    EXPECT_EQ(r.String(), "Options");
-    EXPECT_EQ(r.Word(), 8);  // point size
-    EXPECT_EQ(r.Word(), 0);  // weight
-    EXPECT_EQ(r.Byte(), 0);  // italic
-    EXPECT_EQ(r.Byte(), 1);  // character set
-    EXPECT_EQ(r.String(), "MS Sans Serif");
-    ASSERT_TRUE(r.Ok());
+TEST(DialogTemplates, OptionsCarriesAHelpIdForEachControlAndKeepsEverySpinAfterItsEdit) {
+    const Dialog d = Parse(Load(IDD_OPTIONS, kEnglishUK));
+    ASSERT_TRUE(d.complete);
+    // Only an extended template holds help ids; the question-mark button needs DS_CONTEXTHELP.
+    EXPECT_TRUE(d.extended);
+    EXPECT_TRUE(d.style & DS_CONTEXTHELP);
+    EXPECT_TRUE(d.style & WS_CAPTION);
+    EXPECT_EQ(d.caption, "Options");
+    ExpectAllInside(d);
 
-    for (const Control& c : kOptionsControls) {
-        SCOPED_TRACE(c.text);
-        r.AlignDword();
-        EXPECT_EQ(r.Dword(), c.helpId);
-        EXPECT_EQ(r.Dword(), 0u);  // extended style
-        EXPECT_EQ(r.Dword(), kChild | c.style);
-        EXPECT_EQ(r.Short(), c.x);
-        EXPECT_EQ(r.Short(), c.y);
-        EXPECT_EQ(r.Short(), c.cx);
-        EXPECT_EQ(r.Short(), c.cy);
-        // Labels must read back as -1, or the help code would take them for controls.
-        EXPECT_EQ(r.Dword(), c.id);
-        EXPECT_TRUE(IsClass(r.Field(), c.cls)) << c.cls;
-        const NameOrOrdinal title = r.Field();
-        EXPECT_EQ(title.ordinal, 0);
-        EXPECT_EQ(title.text, c.text);
-        const WORD extra = r.Word();
-        EXPECT_EQ(extra, 0);
-        r.Skip(extra);
-        ASSERT_TRUE(r.Ok());
-        // The help id rule: 0x808E0000 plus the control's id, 0 for labels and group boxes.
-        EXPECT_EQ(c.helpId, c.id == kNone ? 0u : HID_OPTIONS_BASE + c.id);
+    // Each control the code reads or helps with is there once.
+    for (const DWORD id : {IDC_RGB, IDC_HEX, IDC_SHOW_CURSOR, IDC_SINGLE_INSTANCE, IDC_SLOW, IDC_SLOW_SPIN, IDC_MEDIUM,
+                           IDC_MEDIUM_SPIN, IDC_FAST, IDC_FAST_SPIN, IDOK, IDCANCEL}) {
+        int seen = 0;
+        for (const Control& c : d.controls) seen += c.id == id;
+        EXPECT_EQ(seen, 1) << id;
     }
-    EXPECT_EQ(r.Position(), res.size);  // nothing after the last control
+    for (size_t i = 0; i < d.controls.size(); ++i) {
+        const Control& c = d.controls[i];
+        SCOPED_TRACE(c.title.text);
+        // The help id rule; a label must read back as -1, or help would take it for a control.
+        EXPECT_EQ(c.helpId, c.id == kNoId ? 0u : HID_OPTIONS_BASE + c.id);
+        if (c.id == kNoId) {
+            EXPECT_FALSE(c.style & WS_TABSTOP);
+        }
+        // An up-down buddies the control before it: each edit is followed by its spin.
+        if (IsClass(c.cls, "edit")) {
+            ASSERT_LT(i + 1, d.controls.size());
+            EXPECT_TRUE(IsClass(d.controls[i + 1].cls, "msctls_updown32"));
+            EXPECT_TRUE(d.controls[i + 1].style & UDS_AUTOBUDDY);
+            EXPECT_EQ(d.controls[i + 1].id, c.id + 1);
+            EXPECT_TRUE(c.style & WS_TABSTOP);
+        }
+    }
+    EXPECT_EQ(Find(d, IDOK)->style & 0xF, static_cast<DWORD>(BS_DEFPUSHBUTTON));
 }
 
-TEST(DialogTemplates, AboutIsAPlainTemplateWithItsNineControls) {
-    const Resource res = Load(IDD_ABOUT, kEnglishUK);
-    ASSERT_NE(res.data, nullptr);
-    Reader r(res.data, res.size);
-    EXPECT_EQ(r.Dword(), 0x80C808C0u);
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_MODALFRAME | DS_SETFONT),
-              0x80C808C0u);
-    EXPECT_EQ(r.Dword(), 0u);
-    ASSERT_EQ(r.Word(), 9);
-    EXPECT_EQ(r.Short(), 22);
-    EXPECT_EQ(r.Short(), 17);
-    EXPECT_EQ(r.Short(), 257);
-    EXPECT_EQ(r.Short(), 111);
-    EXPECT_EQ(r.Field().ordinal, 0);
-    EXPECT_EQ(r.Field().ordinal, 0);
-    EXPECT_EQ(r.String(), "About");
-    EXPECT_EQ(r.Word(), 8);
-    EXPECT_EQ(r.String(), "MS Sans Serif");
-
-    const struct {
-        WORD id;
-        DWORD style;  // beside WS_CHILD | WS_VISIBLE
-        short x, y, cx, cy;
-        const char* text;  // null: the icon, by ordinal
-    } kControls[] = {
-        {2, SS_ICON, 7, 7, 21, 20, nullptr},
-        {IDC_VERSION, WS_GROUP | SS_NOPREFIX, 36, 10, 122, 8, "Peerix Version 1.2"},
-        {0xFFFF, WS_GROUP, 36, 21, 119, 8, ""},
-        {IDOK, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 200, 7, 50, 14, "OK"},
-        {IDC_EMAIL_LINK, WS_GROUP | SS_NOTIFY, 56, 32, 80, 8, "support@peerix.example"},
-        {0xFFFF, WS_GROUP, 36, 61, 156, 43, ""},
-        {IDC_WEB_LINK, WS_GROUP | SS_NOTIFY, 105, 42, 86, 8, "https://peerix.example/"},
-        {0xFFFF, WS_GROUP, 35, 32, 20, 8, "Email:"},
-        {0xFFFF, WS_GROUP, 35, 42, 70, 8, "or visit my web site at:"},
-    };
-    for (const auto& c : kControls) {
-        SCOPED_TRACE(c.id);
-        r.AlignDword();
-        EXPECT_EQ(r.Dword(), kChild | c.style);
-        EXPECT_EQ(r.Dword(), 0u);
-        EXPECT_EQ(r.Short(), c.x);
-        EXPECT_EQ(r.Short(), c.y);
-        EXPECT_EQ(r.Short(), c.cx);
-        EXPECT_EQ(r.Short(), c.cy);
-        EXPECT_EQ(r.Word(), c.id);
-        EXPECT_TRUE(IsClass(r.Field(), c.id == IDOK ? "button" : "static"));
-        const NameOrOrdinal title = r.Field();
-        if (!c.text) {
-            EXPECT_EQ(title.ordinal, IDI_PEERIX);
-        } else if (*c.text) {
-            EXPECT_EQ(title.text, c.text);
-        } else {
-            EXPECT_FALSE(title.text.empty());  // the notice and the thanks are ours, but present
-        }
-        const WORD extra = r.Word();
-        EXPECT_EQ(extra, 0);
-        r.Skip(extra);
-        ASSERT_TRUE(r.Ok());
+TEST(DialogTemplates, AboutHoldsTheVersionTheLinksAndTheIconInsideItsBox) {
+    const Dialog d = Parse(Load(IDD_ABOUT, kEnglishUK));
+    ASSERT_TRUE(d.complete);
+    EXPECT_FALSE(d.extended);
+    EXPECT_EQ(d.caption, "About");
+    ExpectAllInside(d);
+    const Control* version = Find(d, IDC_VERSION);
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->title.text, "Peerix Version 1.2");
+    const Control* ok = Find(d, IDOK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->style & 0xF, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    // The links tell their parent about clicks; without SS_NOTIFY a static never does.
+    for (const DWORD id : {IDC_EMAIL_LINK, IDC_WEB_LINK}) {
+        const Control* link = Find(d, id);
+        ASSERT_NE(link, nullptr) << id;
+        EXPECT_TRUE(IsClass(link->cls, "static"));
+        EXPECT_TRUE(link->style & SS_NOTIFY);
+        EXPECT_FALSE(link->title.text.empty());
     }
-    EXPECT_EQ(r.Position(), res.size);
+    bool icon = false;
+    for (const Control& c : d.controls) icon = icon || ((c.style & SS_TYPEMASK) == SS_ICON && c.title.ordinal == IDI_PEERIX);
+    EXPECT_TRUE(icon) << "the program's icon";
 }

@@ -27,6 +27,7 @@
 #include "tests/support/images.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
+#include "tests/win/modal.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
 
@@ -224,7 +225,12 @@ void RoundTrip(HBITMAP bitmap, HPALETTE palette, const images::TempFolder& folde
 
 }  // namespace
 
-TEST(BmpExportDepth, ScreenBitmapsRoundTripThroughTheFile) {
+class BmpExportDepth : public GlobalStateTest {};
+class BmpExport : public GlobalStateTest {};
+class BmpExportLimit : public GlobalStateTest {};
+class ExportLeaks : public GlobalStateTest {};
+
+TEST_F(BmpExportDepth, ScreenBitmapsRoundTripThroughTheFile) {
     const int depth = ScreenDepth();
     ASSERT_TRUE(depth == 8 || depth == 16 || depth == 24 || depth == 32) << depth;
     images::TempFolder folder("peerix-depth");
@@ -254,7 +260,7 @@ TEST(BmpExportDepth, ScreenBitmapsRoundTripThroughTheFile) {
     EXPECT_EQ(size, expected);
 }
 
-TEST(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
+TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     // A window showing a screen-compatible bitmap of scrambled colours, so that neighbours differ.
     // At 16 and 32 bits the screen then holds the bitmap's colours exactly; at 8 bits Wine maps
     // them through its own colour map, so there the screen is taken as it settles.
@@ -328,7 +334,7 @@ TEST(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     DeleteObject(scene);
 }
 
-TEST(BmpExport, ConversionRefusesBitfieldsAndBadBitmaps) {
+TEST_F(BmpExport, ConversionRefusesBitfieldsAndBadBitmaps) {
     HBITMAP bitmap = ScrambledScreenBitmap(4, 4);
     EXPECT_EQ(BitmapToDib(bitmap, BI_BITFIELDS, nullptr), nullptr);
     DeleteObject(bitmap);
@@ -372,7 +378,7 @@ const std::vector<BYTE> kOldBytes = {'o', 'l', 'd', ' ', 'i', 'm', 'a', 'g', 'e'
 
 }  // namespace
 
-TEST(BmpExport, FailedWritesLeaveNoFileAndKeepTheOldOne) {
+TEST_F(BmpExport, FailedWritesLeaveNoFileAndKeepTheOldOne) {
     images::TempFolder folder("peerix-write");
     HGLOBAL dib = PlainDib(9, 5);
 
@@ -429,7 +435,7 @@ TEST(BmpExport, FailedWritesLeaveNoFileAndKeepTheOldOne) {
 
 // Needs a file size limit for this process (scripts/export_depths.sh sets one and names it in
 // PEERIX_FILE_SIZE_LIMIT): the system then writes only part of a larger file and says so.
-TEST(BmpExportLimit, ShortWriteIsAFailure) {
+TEST_F(BmpExportLimit, ShortWriteIsAFailure) {
     const char* limitText = std::getenv("PEERIX_FILE_SIZE_LIMIT");
     if (!limitText || !*limitText) GTEST_SKIP() << "runs under the file size limit of scripts/export_depths.sh";
     const long limit = std::atol(limitText);
@@ -451,50 +457,6 @@ TEST(BmpExportLimit, ShortWriteIsAFailure) {
 }
 
 namespace {
-
-// Answers the dialogs that a thread shows, from a thread of its own: each new visible dialog of
-// that thread goes to answer() once.
-class DialogAnswerer {
-public:
-    DialogAnswerer(DWORD thread, std::function<void(HWND)> answer)
-        : thread(thread), answer(std::move(answer)), worker([this] { Run(); }) {}
-    ~DialogAnswerer() {
-        stop = true;
-        worker.join();
-    }
-    DialogAnswerer(const DialogAnswerer&) = delete;
-    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
-
-private:
-    void Run() {
-        const DWORD start = GetTickCount();
-        while (!stop && GetTickCount() - start < 30000) {
-            std::vector<HWND> found;
-            EnumThreadWindows(thread, Collect, reinterpret_cast<LPARAM>(&found));
-            for (HWND w : found) {
-                bool known = false;
-                for (HWND h : handled) known = known || h == w;
-                if (known) continue;
-                handled.push_back(w);
-                answer(w);
-            }
-            Sleep(20);
-        }
-    }
-    static BOOL CALLBACK Collect(HWND w, LPARAM list) {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(w))
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-    }
-
-    DWORD thread;
-    std::function<void(HWND)> answer;
-    std::vector<HWND> handled;
-    volatile bool stop = false;
-    std::thread worker;
-};
 
 HWND FindControl(HWND parent, int id) {
     struct Search {
@@ -530,7 +492,7 @@ struct SaveRun {
 // their default button.
 SaveRun SaveThroughTheDialog(const char* name, bool toggle) {
     SaveRun run;
-    DialogAnswerer answerer(GetCurrentThreadId(), [&](HWND w) {
+    modal::Answerer answerer(GetCurrentThreadId(), [&](HWND w) {
         if (HWND check = FindControl(w, IDC_SAVE_ZOOMED)) {
             char folder[MAX_PATH] = {};
             SendMessageA(w, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
@@ -559,15 +521,13 @@ SaveRun SaveThroughTheDialog(const char* name, bool toggle) {
 
 }  // namespace
 
-TEST(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
+TEST_F(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
     pixels::PatternWindow pattern(RECT{0, 0, 300, 300});
     RealMainWindow w(RECT{420, 60, 420 + 260, 60 + 200});
     images::TempFolder folder("peerix-saveas");
     const std::string locked = folder.File("locked.bmp");
     ASSERT_TRUE(images::WriteFileBytes(locked.c_str(), kOldBytes));
     ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    char savedFolder[sizeof settings.InitialDirectory];
-    std::memcpy(savedFolder, settings.InitialDirectory, sizeof savedFolder);
     lstrcpyA(settings.InitialDirectory, folder.Path().c_str());
     settings.SaveZoomedImage = 0;
 
@@ -581,7 +541,6 @@ TEST(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
     // The choice is remembered although the write failed.
     EXPECT_EQ(settings.SaveZoomedImage, 1);
     EXPECT_STREQ(settings.InitialDirectory, folder.Path().c_str());
-    std::memcpy(settings.InitialDirectory, savedFolder, sizeof savedFolder);
 }
 
 TEST(ClipboardCopy, HeldOpenElsewhereFailsAndFreesTheBitmap) {
@@ -646,7 +605,7 @@ TEST(ClipboardCopy, SuccessHandsTheBitmapToTheClipboard) {
     EXPECT_EQ(GetObjectType(other), 0u);
 }
 
-TEST(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
+TEST_F(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
     RealMainWindow w(RECT{420, 60, 420 + 180, 60 + 140});
     settings.ZoomFactor = 4;
     mainWindow.Layout();
@@ -683,7 +642,7 @@ TEST(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
 
 // Run by scripts/export_depths.sh under a file size limit, like BmpExportLimit.ShortWriteIsAFailure:
 // the user's save stops short, is reported, and the file that was there stays.
-TEST(BmpExportLimit, SaveAsReportsAShortWrite) {
+TEST_F(BmpExportLimit, SaveAsReportsAShortWrite) {
     const char* limitText = std::getenv("PEERIX_FILE_SIZE_LIMIT");
     if (!limitText || !*limitText) GTEST_SKIP() << "runs under the file size limit of scripts/export_depths.sh";
     RealMainWindow w(RECT{420, 60, 420 + 300, 60 + 260});
@@ -693,8 +652,6 @@ TEST(BmpExportLimit, SaveAsReportsAShortWrite) {
     images::TempFolder folder("peerix-saveas-limit");
     const std::string target = folder.File("shot.bmp");
     ASSERT_TRUE(images::WriteFileBytes(target.c_str(), kOldBytes));
-    char savedFolder[sizeof settings.InitialDirectory];
-    std::memcpy(savedFolder, settings.InitialDirectory, sizeof savedFolder);
     lstrcpyA(settings.InitialDirectory, folder.Path().c_str());
     settings.SaveZoomedImage = 1;
 
@@ -704,5 +661,4 @@ TEST(BmpExportLimit, SaveAsReportsAShortWrite) {
     EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
     EXPECT_EQ(images::ReadFileBytes(target.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
-    std::memcpy(settings.InitialDirectory, savedFolder, sizeof savedFolder);
 }

@@ -81,7 +81,9 @@ bool WhatsThisAt(spy::WinHelpCalls& spy, POINT screen) {
 
 }  // namespace
 
-TEST(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoint) {
+class ContextHelp : public GlobalStateTest {};
+
+TEST_F(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoint) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
     RealMainWindow w(RECT{120, 90, 620, 430}, true, true);
@@ -134,10 +136,9 @@ TEST(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoint
     EXPECT_TRUE(spy.Calls().empty());
 }
 
-TEST(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgram) {
+TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgram) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
-    const FILETIME saved = settings.HelpFileTime;
     const ULONGLONG t1 = 133000000000000000ull, t2 = t1 + 10000000ull;  // two times a second apart
     {
         HelpFile beside(e2e::ProgramFolder() + "Peerix.hlp", t1);
@@ -190,10 +191,9 @@ TEST(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgram
         EXPECT_EQ(AsNumber(settings.HelpFileTime), 0u);
     }
     RemoveDirectoryA(folder.c_str());
-    settings.HelpFileTime = saved;
 }
 
-TEST(ContextHelp, DestroyingTheWindowClosesHelpAfterPostingTheQuitMessage) {
+TEST_F(ContextHelp, DestroyingTheWindowClosesHelpAfterPostingTheQuitMessage) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
     HWND window = nullptr;

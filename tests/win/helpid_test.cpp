@@ -126,7 +126,9 @@ RECT ClientOnScreen() {
 
 }  // namespace
 
-TEST(HelpIds, EveryAreaOfTheWindowHasItsIdAndTheViewWinsWhereHiddenBarsWere) {
+class HelpIds : public GlobalStateTest {};
+
+TEST_F(HelpIds, EveryAreaOfTheWindowHasItsIdAndTheViewWinsWhereHiddenBarsWere) {
     RealMainWindow w(RECT{60, 60, 660, 420}, true, true);
     ASSERT_NE(w.Handle(), nullptr);
     ASSERT_TRUE(IsWindowVisible(mainWindow.band));

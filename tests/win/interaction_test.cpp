@@ -28,7 +28,7 @@ std::string TipText(HWND tool) {
     return text;
 }
 
-class Interaction : public testing::Test {
+class Interaction : public GlobalStateTest {
 protected:
     void TearDown() override {
         settings.ZoomFactor = 3;

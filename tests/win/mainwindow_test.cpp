@@ -44,7 +44,9 @@ void SetZoomDirectly(int zoom) {
 
 }  // namespace
 
-TEST(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
+class MainWindowView : public GlobalStateTest {};
+
+TEST_F(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
     RealMainWindow w(RECT{500, 100, 900, 400});
     RECT client;
     GetClientRect(w.Handle(), &client);
@@ -95,7 +97,7 @@ TEST(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
     EXPECT_FALSE(mainWindow.viewEmpty);
 }
 
-TEST(MainWindowView, PaintIsAnExactNearestNeighbourMagnification) {
+TEST_F(MainWindowView, PaintIsAnExactNearestNeighbourMagnification) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 317, 80 + 289});
@@ -114,7 +116,7 @@ TEST(MainWindowView, PaintIsAnExactNearestNeighbourMagnification) {
     EXPECT_TRUE(diff.empty()) << diff;
 }
 
-TEST(MainWindowView, AnEmptyViewIsNotPainted) {
+TEST_F(MainWindowView, AnEmptyViewIsNotPainted) {
     RealMainWindow w(RECT{450, 80, 750, 300});
     settings.DisplayToolbar = 1;
     mainWindow.bandHeight = 1000;
@@ -130,11 +132,9 @@ TEST(MainWindowView, AnEmptyViewIsNotPainted) {
     mainWindow.PaintNow();
     const Capture c = Settled(ClientOnScreen(w.Handle()));
     for (COLORREF p : c.pixels) ASSERT_EQ(p, RGB(12, 34, 56));
-    mainWindow.bandHeight = 0;
-    settings.DisplayToolbar = 0;
 }
 
-TEST(MainWindowView, CursorMarkerOnlyWhileFollowingWithTheMarkerOn) {
+TEST_F(MainWindowView, CursorMarkerOnlyWhileFollowingWithTheMarkerOn) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 317, 80 + 289});
@@ -158,10 +158,9 @@ TEST(MainWindowView, CursorMarkerOnlyWhileFollowingWithTheMarkerOn) {
         const bool tip = shot.At(mx, my) == RGB(0, 0, 0) && shot.At(mx + 1, my + 2) == RGB(255, 255, 255);
         EXPECT_EQ(tip, k.drawn) << k.tracking << k.marker;
     }
-    settings.MouseTracking = 0;
 }
 
-TEST(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
+TEST_F(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 250, 80 + 200});
@@ -188,7 +187,7 @@ TEST(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
     EXPECT_EQ(after.pixels, before.pixels);
 }
 
-TEST(MainWindowView, InvertFrameInvertsEachBorderPixelOnce) {
+TEST_F(MainWindowView, InvertFrameInvertsEachBorderPixelOnce) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 40);
@@ -211,7 +210,7 @@ TEST(MainWindowView, InvertFrameInvertsEachBorderPixelOnce) {
     ReleaseDC(nullptr, screen);
 }
 
-TEST(MainWindowView, IdentityPaletteNamesEveryHardwareIndex) {
+TEST_F(MainWindowView, IdentityPaletteNamesEveryHardwareIndex) {
     HPALETTE p = CreateIdentityPalette();
     ASSERT_NE(p, nullptr);
     PALETTEENTRY entries[256];
@@ -226,7 +225,7 @@ TEST(MainWindowView, IdentityPaletteNamesEveryHardwareIndex) {
     EXPECT_NE(mainWindow.palette, nullptr);
 }
 
-TEST(MainWindowView, DestructionStoresPlacementAndPointAndEndsTheLoop) {
+TEST_F(MainWindowView, DestructionStoresPlacementAndPointAndEndsTheLoop) {
     POINT saved = {0, 0};
     {
         RealMainWindow w(RECT{210, 130, 610, 430});

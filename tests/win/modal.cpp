@@ -1,37 +1,36 @@
 #include "modal.h"
 
-#include <atomic>
-#include <thread>
-
 #include "tests/support/wait.h"
 
 namespace modal {
 
 namespace {
 
-struct Search {
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    char cls[32] = {}, text[128] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (lstrcmpA(cls, "#32770") == 0 && (!s->title || lstrcmpA(text, s->title) == 0) && IsWindowVisible(window)) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// The visible dialog boxes of a thread, in the order the system lists them.
+std::vector<HWND> DialogsOf(DWORD threadId) {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        threadId,
+        [](HWND window, LPARAM list) {
+            char cls[32] = {};
+            GetClassNameA(window, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 }  // namespace
 
 HWND FindDialog(DWORD threadId, const char* title) {
-    Search s{title, nullptr};
-    EnumThreadWindows(threadId, Visit, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    for (HWND dialog : DialogsOf(threadId)) {
+        char text[128] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        if (!title || lstrcmpA(text, title) == 0) return dialog;
+    }
+    return nullptr;
 }
 
 bool Drive(const char* title, const std::function<void()>& show, const std::function<void(HWND)>& drive) {
@@ -75,6 +74,28 @@ bool ShowAndEnd(const std::function<void()>& show, WORD command) {
     show();
     if (!ended) KillTimer(nullptr, timer);
     return ended;
+}
+
+Answerer::Answerer(DWORD thread, std::function<void(HWND)> answer)
+    : thread(thread), answer(std::move(answer)), worker([this] { Run(); }) {}
+
+Answerer::~Answerer() {
+    stop = true;
+    worker.join();
+}
+
+void Answerer::Run() {
+    const DWORD start = GetTickCount();
+    while (!stop && GetTickCount() - start < 30000) {
+        for (HWND dialog : DialogsOf(thread)) {
+            bool known = false;
+            for (HWND h : handled) known = known || h == dialog;
+            if (known) continue;
+            handled.push_back(dialog);
+            answer(dialog);
+        }
+        Sleep(20);
+    }
 }
 
 }  // namespace modal

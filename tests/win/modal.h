@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace modal {
 
@@ -21,6 +24,26 @@ bool Drive(const char* title, const std::function<void()>& show, const std::func
 // Shows a modal dialog with show() and ends it from a timer of this thread with the given
 // command (IDOK or IDCANCEL) as soon as the dialog is shown; false when it never appeared.
 bool ShowAndEnd(const std::function<void()>& show, WORD command);
+
+// Answers, from a thread of its own, each visible dialog box that the given thread shows, once
+// each, with answer(dialog), until it is destroyed (or 30 s have passed): for a run of dialogs
+// whose order or number the test cannot know in advance (a file dialog, then message boxes).
+class Answerer {
+public:
+    Answerer(DWORD thread, std::function<void(HWND)> answer);
+    ~Answerer();
+    Answerer(const Answerer&) = delete;
+    Answerer& operator=(const Answerer&) = delete;
+
+private:
+    void Run();
+
+    DWORD thread;
+    std::function<void(HWND)> answer;
+    std::vector<HWND> handled;
+    std::atomic<bool> stop{false};
+    std::thread worker;
+};
 
 }  // namespace modal
 

@@ -17,34 +17,16 @@
 #include "tests/support/wait.h"
 #include "tests/win/call_spy.h"
 #include "tests/win/modal.h"
+#include "tests/win/window_support.h"
 
 using dialogs::Centre;
 using dialogs::Rect;
 
 namespace {
 
-// The settings the dialog edits, put back after each test.
-struct Edited {
-    int update1, update2, update3, mouse, single, rgb;
-    static Edited Take() {
-        return {settings.Update1,        settings.Update2,
-                settings.Update3,        settings.DisplayMouseWhenFollowing,
-                settings.SingleInstance, settings.DisplayRGBColourPanel};
-    }
-    void Put() const {
-        settings.Update1 = update1;
-        settings.Update2 = update2;
-        settings.Update3 = update3;
-        settings.DisplayMouseWhenFollowing = mouse;
-        settings.SingleInstance = single;
-        settings.DisplayRGBColourPanel = rgb;
-    }
-};
-
-class OptionsDialog : public testing::Test {
+class OptionsDialog : public GlobalStateTest {
 protected:
     void SetUp() override {
-        saved = Edited::Take();
         owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, ownerRect.left, ownerRect.top,
                                 ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top, nullptr, nullptr,
                                 nullptr, nullptr);
@@ -52,12 +34,10 @@ protected:
     }
     void TearDown() override {
         DestroyWindow(owner);
-        saved.Put();
         waiting::PumpFor(20);
     }
     const RECT ownerRect = {212, 141, 212 + 517, 141 + 403};
     HWND owner = nullptr;
-    Edited saved{};
 };
 
 std::string ClassOf(HWND w) {

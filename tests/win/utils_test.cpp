@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "app/utils.h"
 #include "tests/support/wait.h"
+#include "tests/win/modal.h"
 
 namespace {
 
@@ -62,22 +62,20 @@ TEST(Utils, SystemErrorShowsTheSystemsTextForTheLastError) {
     char expected[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED, 0,
                    expected, sizeof expected, nullptr);
-    std::string seenText, seenCaption;
-    std::thread answer([&] {
-        HWND box = nullptr;
-        waiting::WaitFor([&] { return (box = FindWindowA("#32770", "Peerix")) != nullptr; }, 5000);
-        if (!box) return;
-        char buffer[512] = {};
-        GetWindowTextA(box, buffer, sizeof buffer);
-        seenCaption = buffer;
-        GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the message text's static
-        seenText = buffer;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
-    SetLastError(ERROR_ACCESS_DENIED);
-    ShowSystemError(nullptr, "Peerix");
-    answer.join();
-    EXPECT_EQ(seenCaption, "Peerix");
+    std::string seenText;
+    const bool shown = modal::Drive(
+        "Peerix",
+        [] {
+            SetLastError(ERROR_ACCESS_DENIED);
+            ShowSystemError(nullptr, "Peerix");
+        },
+        [&](HWND box) {
+            char buffer[512] = {};
+            GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the message text's static
+            seenText = buffer;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_TRUE(shown) << "no box captioned Peerix";
     EXPECT_EQ(seenText, std::string(expected).substr(0, seenText.size()));
     EXPECT_FALSE(seenText.empty());
 }

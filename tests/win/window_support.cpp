@@ -1,5 +1,7 @@
 #include "window_support.h"
 
+#include <cstring>
+
 #include "app/globals.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -10,6 +12,31 @@ RECT FrameForClient(int x, int y, int width, int height) {
     RECT frame = {0, 0, width, height};
     AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, FALSE, WS_EX_APPWINDOW);
     return RECT{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
+}
+
+SavedGlobals::SavedGlobals()
+    : point(mainWindow.point),
+      bandHeight(mainWindow.bandHeight),
+      statusHeight(mainWindow.statusHeight),
+      lastColour(mainWindow.lastColour),
+      selAnchor(mainWindow.selAnchor),
+      selCurrent(mainWindow.selCurrent) {
+    const SettingsEntry* table = settings.Table();
+    for (int i = 0; i < Settings::kRowCount; ++i) {
+        const BYTE* data = static_cast<const BYTE*>(table[i].data);
+        rows.emplace_back(data, data + table[i].size);
+    }
+}
+
+SavedGlobals::~SavedGlobals() {
+    const SettingsEntry* table = settings.Table();
+    for (int i = 0; i < Settings::kRowCount; ++i) std::memcpy(table[i].data, rows[i].data(), rows[i].size());
+    mainWindow.point = point;
+    mainWindow.bandHeight = bandHeight;
+    mainWindow.statusHeight = statusHeight;
+    mainWindow.lastColour = lastColour;
+    mainWindow.selAnchor = selAnchor;
+    mainWindow.selCurrent = selCurrent;
 }
 
 RealMainWindow::RealMainWindow(const RECT& r, bool toolbar, bool statusBar) {

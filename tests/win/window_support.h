@@ -2,7 +2,10 @@
 #ifndef PEERIX_TEST_WINDOW_SUPPORT_H
 #define PEERIX_TEST_WINDOW_SUPPORT_H
 
+#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <vector>
 
 // The window rectangle at (x, y) whose client area is width x height, for the main window's
 // style; without the bars that is the view.
@@ -20,6 +23,30 @@ public:
 
 private:
     HWND hwnd;
+};
+
+// Everything a component test may change in the process's global objects: every setting (taken
+// row by row through the settings table, so a new setting is covered without a line here) and the
+// main window's plain fields. Put back when it goes out of scope, whatever the test asserted.
+class SavedGlobals {
+public:
+    SavedGlobals();
+    ~SavedGlobals();
+    SavedGlobals(const SavedGlobals&) = delete;
+    SavedGlobals& operator=(const SavedGlobals&) = delete;
+
+private:
+    std::vector<std::vector<BYTE>> rows;
+    POINT point;
+    int bandHeight, statusHeight;
+    COLORREF lastColour;
+    POINT selAnchor, selCurrent;
+};
+
+// The base of every component test that changes settings or the main window's fields.
+class GlobalStateTest : public testing::Test {
+private:
+    SavedGlobals saved;
 };
 
 #endif
