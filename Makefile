@@ -1,6 +1,7 @@
 # The two commands: `make run` builds Peerix and starts it under Wine; `make test` builds and
-# runs every test tier. Both install what is missing first.
-.PHONY: run test build deps bench clean
+# runs every test tier. Both install what is missing first, as does `make dist`, which packs the
+# zips a Windows user downloads into dist/.
+.PHONY: run test build deps bench dist clean
 
 run:
 	@scripts/deps.sh
@@ -20,5 +21,8 @@ deps:
 bench:
 	@scripts/bench.sh
 
+dist:
+	@scripts/dist.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
   googletest libgtest-dev
+  python3 unzip
 )
 
 missing=()

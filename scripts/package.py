@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Packs built Peerix programs into the archives a user downloads.
+
+    package.py --epoch SECONDS --out DIR BUILD_DIR...
+
+For each CMake build folder (build/win64, build/win32) it writes DIR/Peerix-<version>-<name>.zip
+holding one folder Peerix-<version>/ with the stripped Peerix.exe, Peerix.hlp when the build made
+one, and README.txt (the user's part of README.md for Notepad), then DIR/SHA256SUMS.
+
+The same sources give the same bytes: every time stamp (the PE header's, each zip entry's) is
+the given epoch, entries come in a fixed order with fixed attributes, and nothing of the build
+folder's path or of the clock reaches the archive.
+"""
+import argparse
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The user's part of the README ends where the build instructions begin.
+BUILD_HEADING = "## Building"
+# MS-DOS attributes, as Windows' own zip folders write them.
+ATTR_DIRECTORY = 0x10
+ATTR_ARCHIVE = 0x20
+# The earliest time a zip entry can hold.
+ZIP_EPOCH = 315532800  # 1980-01-01
+
+
+def fail(message):
+    print(f"package: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def read_cache(build_dir):
+    values = {}
+    try:
+        with open(os.path.join(build_dir, "CMakeCache.txt"), encoding="utf-8") as f:
+            for line in f:
+                name, sep, value = line.rstrip("\n").partition("=")
+                if sep and not line.startswith(("#", "//")):
+                    values[name.split(":")[0]] = value
+    except OSError:
+        fail(f"{build_dir} is not configured")
+    return values
+
+
+def readme_text(path):
+    """The README up to the build instructions, with CRLF line ends and a UTF-8 mark, so that
+    every Notepad shows its lines and its few non-ASCII signs (×, −) right."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    try:
+        end = lines.index(BUILD_HEADING)
+    except ValueError:
+        fail(f'{path} has no "{BUILD_HEADING}" heading ending the user\'s part')
+    while end > 0 and not lines[end - 1].strip():
+        end -= 1
+    return ("\ufeff" + "\r\n".join(lines[:end]) + "\r\n").encode("utf-8")
+
+
+def stripped(strip_tool, exe, epoch):
+    """Peerix.exe without symbols and debug sections; strip writes the PE header's time stamp
+    from SOURCE_DATE_EPOCH (else from the clock)."""
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "Peerix.exe")
+        env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
+        subprocess.run([strip_tool, "--strip-all", "-o", out, exe], check=True, env=env)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def entry(name, epoch, attributes):
+    info = zipfile.ZipInfo(name, time.gmtime(max(epoch, ZIP_EPOCH))[:6])
+    info.create_system = 0  # MS-DOS: the attributes below are what Windows reads
+    info.external_attr = attributes
+    return info
+
+
+def write_zip(path, folder, files, epoch):
+    partial = path + ".partial"
+    with zipfile.ZipFile(partial, "w") as z:
+        z.writestr(entry(folder + "/", epoch, ATTR_DIRECTORY), b"", zipfile.ZIP_STORED)
+        for name, data in files:
+            z.writestr(entry(f"{folder}/{name}", epoch, ATTR_ARCHIVE), data, zipfile.ZIP_DEFLATED, 9)
+    os.replace(partial, path)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--epoch", type=int, required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("builds", nargs="+")
+    args = parser.parse_args()
+
+    readme = readme_text(os.path.join(ROOT, "README.md"))
+    packs = []
+    for build in args.builds:
+        cache = read_cache(build)
+        version = cache.get("CMAKE_PROJECT_VERSION", "")
+        if not version:
+            fail(f"{build} has no project version")
+        packs.append((build, cache, version))
+    versions = {version for _, _, version in packs}
+    if len(versions) != 1:
+        fail(f"the builds disagree on the version: {sorted(versions)}")
+    version = versions.pop()
+    folder = f"Peerix-{version}"
+
+    os.makedirs(args.out, exist_ok=True)
+    for name in os.listdir(args.out):
+        if name == "SHA256SUMS" or (name.startswith("Peerix-") and name.endswith(".zip")):
+            os.remove(os.path.join(args.out, name))
+
+    zips = []
+    for build, cache, _ in packs:
+        bin_dir = os.path.join(build, "bin")
+        exe = os.path.join(bin_dir, "Peerix.exe")
+        if not os.path.isfile(exe):
+            fail(f"{exe} is not built")
+        files = [("Peerix.exe", stripped(cache["CMAKE_STRIP"], exe, args.epoch))]
+        for place in (bin_dir, build):
+            help_file = os.path.join(place, "Peerix.hlp")
+            if os.path.isfile(help_file):
+                with open(help_file, "rb") as f:
+                    files.append(("Peerix.hlp", f.read()))
+                break
+        files.append(("README.txt", readme))
+        name = f"{folder}-{os.path.basename(os.path.normpath(build))}.zip"
+        write_zip(os.path.join(args.out, name), folder, files, args.epoch)
+        zips.append(name)
+        print(f"{name}: {os.path.getsize(os.path.join(args.out, name))} bytes; "
+              + ", ".join(f"{n} {len(d)}" for n, d in files))
+
+    with open(os.path.join(args.out, "SHA256SUMS"), "w", newline="\n") as sums:
+        for name in sorted(zips):
+            with open(os.path.join(args.out, name), "rb") as f:
+                sums.write(f"{hashlib.sha256(f.read()).hexdigest()}  {name}\n")
+
+
+if __name__ == "__main__":
+    main()
