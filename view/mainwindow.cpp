@@ -105,6 +105,7 @@ void MainWindow::Paint(HDC dc) {
 }
 
 void MainWindow::PaintNow() {
+    if (!hwnd) return;  // GetDC of no window would be the screen's
     ScopedGetDC dc(hwnd);
     if (dc) Paint(dc);
 }

@@ -20,6 +20,7 @@ RECT MainWindow::GetSelectionRect() const {
 }
 
 void MainWindow::ToggleSelectionFrame() {
+    if (!hwnd) return;  // GetDC of no window would be the screen's
     const RECT r = GetSelectionRect();
     {
         ScopedGetDC dc(hwnd);
