@@ -8,7 +8,6 @@
 #include "resstring.h"
 
 class Settings;
-class MainWindow;
 
 extern ResString emailTarget;  // 32783, the About box's mail link
 extern ResString webTarget;    // 32784, the About box's web link
@@ -27,8 +26,7 @@ extern Settings settings;
 extern HMODULE moduleHandle;    // where ResString finds its strings
 extern HANDLE heapHandle;       // where ResString keeps its texts
 extern ResString errorCaption;  // 4003, caption of the Options dialog's error box
-extern MainWindow mainWindow;
-extern ResString titleText;  // 4003, window title and caption of the system error box
+extern ResString titleText;     // 4003, window title and caption of the system error box
 
 // The instance handle given to WinMain; every dialog, window and resource load other than
 // ResString's uses it.

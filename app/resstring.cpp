@@ -1,5 +1,7 @@
 #include "resstring.h"
 
+#include <cstdarg>
+
 #include "globals.h"
 
 const char* ResString::GetText() {
@@ -25,6 +27,19 @@ const char* ResString::GetText() {
 int ResString::GetLength() {
     if (!text) GetText();
     return length;
+}
+
+int ResString::Format(char* buffer, ...) {
+    const char* format = GetText();
+    if (!format) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    va_list args;
+    va_start(args, buffer);
+    const int written = wvsprintfA(buffer, format, args);
+    va_end(args);
+    return written;
 }
 
 void ResString::Release() {

@@ -15,6 +15,10 @@ public:
     // is tried again on the next call.
     const char* GetText();
     int GetLength();
+    // wsprintf with the text as the format; a text that cannot be loaded gives "" and 0, so it
+    // never reaches wsprintf as a null format. The buffer follows wsprintf's rule (1024 bytes at
+    // most are written).
+    int Format(char* buffer, ...);
     // Frees the text; the next GetText loads it again.
     void Release();
 

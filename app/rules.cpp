@@ -9,16 +9,6 @@ bool WantsWheelMessage(uint32_t version) {
     return majorMinor == 3;
 }
 
-int Clamp(int value, int lo, int hi) {
-    if (value < lo) return lo;
-    if (value > hi) return hi;
-    return value;
-}
-
-int Flag(int value) {
-    return value != 0 ? 1 : 0;
-}
-
 bool HasArea(const Rect& r) {
     return r.right > r.left && r.bottom > r.top;
 }
@@ -33,12 +23,8 @@ void CentredOrigin(const Rect& reference, const Rect& window, int* x, int* y) {
 }
 
 void KeepDirectory(char* path, int length) {
-    for (int i = length - 1; i >= 1; --i) {
-        if (path[i] == '\\') {
-            path[i + 1] = '\0';
-            return;
-        }
-    }
+    const int cut = LastBackslash(path, length);
+    if (cut >= 1) path[cut + 1] = '\0';
 }
 
 }  // namespace rules

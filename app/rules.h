@@ -4,26 +4,14 @@
 
 #include <cstdint>
 
+#include "types.h"
+
 namespace rules {
 
 // Older wheel-mouse drivers send a registered message instead of WM_MOUSEWHEEL on the first
 // releases of both families: the 95 family at exactly 4.0 and NT at exactly 3.0. The low word
 // (major and minor together) is compared whole.
 bool WantsWheelMessage(uint32_t version);
-
-int Clamp(int value, int lo, int hi);
-
-// Stored flags are used as 0 or 1; anything else non-zero means set.
-int Flag(int value);
-
-// The ranges the program itself writes; values from elsewhere are brought into them on load.
-constexpr int kMinZoom = 1, kMaxZoom = 32;
-constexpr int kRateNone = 1, kRateSlow = 2, kRateMedium = 3, kRateFast = 4;
-constexpr int kMinInterval = 20, kMaxInterval = 1000;
-
-struct Rect {
-    int left, top, right, bottom;
-};
 
 // A stored window rectangle must have a positive width and height to be usable.
 bool HasArea(const Rect& r);

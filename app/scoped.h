@@ -1,4 +1,6 @@
-// Non-copyable scope guards for the GDI objects of one drawing, so every path releases them.
+// Owners of system handles, so that every path releases them. All are non-copyable: a copied
+// owner would release twice. The scope guards (a device context, a selection) live for one
+// drawing; UniqueHandle owners can also hand their handle on with release().
 #ifndef PEERIX_SCOPED_H
 #define PEERIX_SCOPED_H
 
@@ -35,21 +37,23 @@ private:
     HGDIOBJ previous;
 };
 
-// A GDI object created for one drawing (a brush, a memory bitmap) and deleted with the scope.
-template <typename Handle>
-class ScopedGdiObject {
+// A palette selected into a device context and realised for one drawing; the previous palette
+// comes back. A null palette selects nothing.
+class ScopedSelectPalette {
 public:
-    explicit ScopedGdiObject(Handle object) : object(object) {}
-    ~ScopedGdiObject() {
-        if (object) DeleteObject(object);
+    ScopedSelectPalette(HDC dc, HPALETTE palette)
+        : dc(dc), previous(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (previous) RealizePalette(dc);
     }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-    operator Handle() const { return object; }
-    Handle get() const { return object; }
+    ~ScopedSelectPalette() {
+        if (previous) SelectPalette(dc, previous, FALSE);
+    }
+    ScopedSelectPalette(const ScopedSelectPalette&) = delete;
+    ScopedSelectPalette& operator=(const ScopedSelectPalette&) = delete;
 
 private:
-    Handle object;
+    HDC dc;
+    HPALETTE previous;
 };
 
 // A memory device context from CreateCompatibleDC.
@@ -65,6 +69,65 @@ public:
 
 private:
     HDC dc;
+};
+
+// The one owner of a handle that Close frees: moved, never copied; release() hands the handle on
+// (to the clipboard, to a caller) and leaves nothing to free.
+template <typename Handle, auto Close>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle(handle) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    operator Handle() const { return handle; }
+    Handle get() const { return handle; }
+    Handle release() {
+        const Handle h = handle;
+        handle = nullptr;
+        return h;
+    }
+    // Frees the handle held, if any, and takes another.
+    void reset(Handle other = nullptr) {
+        if (handle) Close(handle);
+        handle = other;
+    }
+
+private:
+    Handle handle = nullptr;
+};
+
+// A GDI object: a brush, bitmap, font, palette or region.
+template <typename Handle>
+using ScopedGdiObject = UniqueHandle<Handle, DeleteObject>;
+// A block from GlobalAlloc.
+using ScopedGlobal = UniqueHandle<HGLOBAL, GlobalFree>;
+// A menu from LoadMenu or CreateMenu that no window owns.
+using ScopedMenu = UniqueHandle<HMENU, DestroyMenu>;
+
+// A global memory block locked for one use, as T; null when the lock failed.
+template <typename T>
+class ScopedGlobalLock {
+public:
+    explicit ScopedGlobalLock(HGLOBAL block) : block(block), data(static_cast<T*>(GlobalLock(block))) {}
+    ~ScopedGlobalLock() {
+        if (data) GlobalUnlock(block);
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+    T* get() const { return data; }
+    T* operator->() const { return data; }
+
+private:
+    HGLOBAL block;
+    T* data;
 };
 
 #endif

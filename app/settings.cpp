@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "rules.h"
+#include "utils.h"
 
 namespace {
 
@@ -98,8 +99,8 @@ void Settings::Normalise() {
     // A rectangle without area, or one on no monitor at all, would open an invisible window.
     SettingsEntry& pos = table[kWindowPosRow];
     if (pos.found) {
-        const rules::Rect r{WindowPos.left, WindowPos.top, WindowPos.right, WindowPos.bottom};
-        if (!rules::HasArea(r) || !MonitorFromRect(&WindowPos, MONITOR_DEFAULTTONULL)) pos.found = false;
+        if (!rules::HasArea(ToRules(WindowPos)) || !MonitorFromRect(&WindowPos, MONITOR_DEFAULTTONULL))
+            pos.found = false;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "globals.h"
 #include "settings.h"
 #include "utils.h"
+#include "windowobject.h"
 
 namespace {
 
@@ -66,7 +67,5 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // WM_GETMINMAXINFO is the first message a window of this style receives, before WM_NCCREATE.
-    if (message == WM_GETMINMAXINFO) mainWindow.hwnd = window;
-    return mainWindow.HandleMessage(message, wParam, lParam);
+    return ForwardToObject(&mainWindow, window, message, wParam, lParam);
 }

@@ -2,14 +2,6 @@
 
 #include "rules.h"
 
-namespace {
-
-rules::Rect ToRules(const RECT& r) {
-    return rules::Rect{r.left, r.top, r.right, r.bottom};
-}
-
-}  // namespace
-
 bool CentreWindow(HWND reference, HWND window) {
     RECT ref, win;
     if (!GetWindowRect(reference, &ref) || !GetWindowRect(window, &win)) return false;

@@ -5,12 +5,13 @@
 
 #include <cstddef>
 
+#include "chrome.h"
+
 #include "../app/globals.h"
+#include "../app/resstring.h"
 #include "../app/scoped.h"
-#include "../app/settings.h"
+#include "../app/types.h"
 #include "../res/resource.h"
-#include "../view/mainwindow.h"
-#include "../view/rules.h"
 #include "rules.h"
 
 namespace {
@@ -47,12 +48,6 @@ const TBBUTTON kButtons[] = {
 };
 constexpr int kImageCount = 6;  // the strip's images; image 4 is drawn but used by no button
 
-int RectHeight(HWND window) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(window, &r);
-    return r.bottom - r.top;
-}
-
 HWND CreateTrackbar(HWND parent, int x, int y, int width, int height, int low, int high, int position) {
     HWND track = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, kTrackbarStyle, x, y, width, height, parent, nullptr,
                                  programInstance, nullptr);
@@ -62,6 +57,12 @@ HWND CreateTrackbar(HWND parent, int x, int y, int width, int height, int low, i
 }
 
 }  // namespace
+
+int WindowHeight(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
 
 HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor) {
     if (!major || !minor) return E_INVALIDARG;
@@ -89,25 +90,24 @@ HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor) {
     return result;
 }
 
-bool MainWindow::OnCreate() {
-    tips.Create(programInstance, hwnd);
-
+HWND CreateRebar(HWND parent) {
     DWORD major = 0, minor = 0;
-    if (SUCCEEDED(GetCommonControlsVersion(&major, &minor)) && chromerules::WantsRebar(major, minor)) {
-        band = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, kRebarStyle, 0, 0, 0, 0, hwnd,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_REBAR)), programInstance, nullptr);
-        hasRebar = band != nullptr;
-    }
+    if (FAILED(GetCommonControlsVersion(&major, &minor)) || !rules::WantsRebar(major, minor)) return nullptr;
+    return CreateWindowExA(0, REBARCLASSNAMEA, nullptr, kRebarStyle, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_REBAR)), programInstance, nullptr);
+}
+
+HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips) {
     // Images of 16 x 15 pixels, all six of the strip; the buttons take their default size.
-    toolbar = CreateToolbarEx(hasRebar ? band : hwnd, hasRebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
-                              kImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, 16, 15, sizeof(TBBUTTON));
-    if (!hasRebar) band = toolbar;
-    SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tips.window), 0);
+    HWND toolbar =
+        CreateToolbarEx(rebar ? rebar : parent, rebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
+                        kImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, 16, 15, sizeof(TBBUTTON));
+    SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tooltips), 0);
     // The indent goes in before the buttons: some toolbars lay their buttons out again only when
     // buttons are added, not when the indent changes.
     SendMessageA(toolbar, TB_SETINDENT, 4, 0);
     SendMessageA(toolbar, TB_ADDBUTTONSA, sizeof kButtons / sizeof kButtons[0], reinterpret_cast<LPARAM>(kButtons));
-    if (hasRebar) {
+    if (rebar) {
         REBARBANDINFOA info = {};
         info.cbSize = offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT);  // the 80-byte form
         info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
@@ -116,105 +116,79 @@ bool MainWindow::OnCreate() {
         info.cxMinChild = 0;
         info.cyMinChild = 21;
         info.cx = 100;
-        SendMessageA(band, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+        SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
     }
-    bandHeight = RectHeight(band) - 2;
+    return toolbar;
+}
 
-    // The trackbars sit right of the Follow Mouse button; they are made as children of the main
-    // window, so that their notifications come here, and then moved into the toolbar.
+void CreateTrackbars(HWND parent, HWND toolbar, bool inRebar, int zoom, int rate, HWND* zoomTrack, HWND* rateTrack) {
+    // The trackbars sit right of the Follow Mouse button; they are made as children of parent,
+    // so that their notifications go there, and then moved into the toolbar.
     RECT button = {0, 0, 0, 0};
     SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button));
     const int w = button.right - button.left, h = button.bottom - button.top;
-    zoomTrack = CreateTrackbar(hwnd, button.right + 2, button.top, 3 * w, h, 1, 32, settings.ZoomFactor);
-    SetParent(zoomTrack, toolbar);
-    rateTrack = CreateTrackbar(hwnd, button.right + 3 * w + 4, button.top, (3 * w) / 2, h, 1, 4, settings.Update);
-    SetParent(rateTrack, toolbar);
-    if (!hasRebar) {
-        const LRESULT thumb = SendMessageA(zoomTrack, TBM_GETTHUMBLENGTH, 0, 0) - 2;
-        SendMessageA(zoomTrack, TBM_SETTHUMBLENGTH, thumb, 0);
-        SendMessageA(rateTrack, TBM_SETTHUMBLENGTH, thumb, 0);
+    *zoomTrack = CreateTrackbar(parent, button.right + 2, button.top, 3 * w, h, rules::kMinZoom, rules::kMaxZoom, zoom);
+    SetParent(*zoomTrack, toolbar);
+    *rateTrack = CreateTrackbar(parent, button.right + 3 * w + 4, button.top, (3 * w) / 2, h, rules::kRateNone,
+                                rules::kRateFast, rate);
+    SetParent(*rateTrack, toolbar);
+    if (!inRebar) {
+        const LRESULT thumb = SendMessageA(*zoomTrack, TBM_GETTHUMBLENGTH, 0, 0) - 2;
+        SendMessageA(*zoomTrack, TBM_SETTHUMBLENGTH, thumb, 0);
+        SendMessageA(*rateTrack, TBM_SETTHUMBLENGTH, thumb, 0);
     }
-
-    statusBar = CreateStatusWindowA(kStatusStyle, pressF1Text.GetText(), hwnd, IDC_STATUSBAR);
-    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(pressF1Text.GetText()));
-    SendMessageA(statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    statusHeight = RectHeight(statusBar);
-    LayoutStatusParts();
-    AddTrackbarTips();
-    CheckHelpFile();
-    SetUpdateRate(settings.Update, true);
-    SetTimer(hwnd, kHousekeepingTimer, 100, nullptr);
-    ApplyAlwaysOnTop();
-    ApplyToolbarVisibility();
-    ApplyStatusBarVisibility();
-
-    if (HMENU system = GetSystemMenu(hwnd, FALSE)) {
-        AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
-        ResString about(IDS_SYS_ABOUT);
-        AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, about.GetText());
-    }
-    return true;
 }
 
-void MainWindow::LayoutStatusParts() {
+HWND CreateStatusBar(HWND parent, const char* text) {
+    HWND statusBar = CreateStatusWindowA(kStatusStyle, text, parent, IDC_STATUSBAR);
+    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+    SendMessageA(statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return statusBar;
+}
+
+void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight) {
     SIZE s0 = {0, 0}, s1 = {0, 0}, s3 = {0, 0};
     {
-        ScopedGetDC dc(hwnd);
+        ScopedGetDC dc(measure);
         ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         GetTextExtentPoint32A(dc, pressF1Text.GetText(), pressF1Text.GetLength(), &s0);
         GetTextExtentPoint32A(dc, widestColourText.GetText(), widestColourText.GetLength(), &s1);
         GetTextExtentPoint32A(dc, widestCoordsText.GetText(), widestCoordsText.GetLength(), &s3);
     }
-    RECT view;
-    GetViewRect(&view);
     int edges[4];
-    chromerules::StatusPartEdges(s0.cx + 6, s1.cx + 6, s3.cx + 6, view.right - view.left, statusHeight, edges);
+    rules::StatusPartEdges(s0.cx + 6, s1.cx + 6, s3.cx + 6, viewWidth, statusHeight, edges);
     SendMessageA(statusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
 }
 
-void MainWindow::AddTrackbarTips() {
-    char text[128];
-    wsprintfA(text, zoomLevelFormat.GetText(), settings.ZoomFactor);
-    tips.AddTool(zoomTrack, text);
-    tips.Activate(true);
-    wsprintfA(text, autoUpdateFormat.GetText(), viewrules::RateName(settings.Update));
-    tips.AddTool(rateTrack, text);
+void AddAboutToSystemMenu(HWND window) {
+    HMENU system = GetSystemMenu(window, FALSE);
+    if (!system) return;
+    AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+    ResString about(IDS_SYS_ABOUT);
+    AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, about.GetText());
 }
 
-void MainWindow::ApplyToolbarVisibility() {
-    ShowWindow(band, settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
-    Layout();
-    PaintNow();
-}
-
-void MainWindow::ApplyStatusBarVisibility() {
-    ShowWindow(statusBar, settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
-    Layout();
-    PaintNow();
-}
-
-void MainWindow::OnNotify(NMHDR* header) {
+void FillToolTipText(NMHDR* header) {
     if (header->code != TTN_NEEDTEXTA) return;
     auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
     ResString command(static_cast<UINT>(header->idFrom));
-    if (const char* text = command.GetText()) chromerules::TooltipText(text, info->szText, sizeof info->szText);
+    if (const char* text = command.GetText()) rules::TooltipText(text, info->szText, sizeof info->szText);
 }
 
-void MainWindow::OnMenuSelect(WORD item, WORD flags, HMENU menu) {
+void ShowMenuHelp(HWND statusBar, WORD item, WORD flags, HMENU menu) {
     char text[256];
     lstrcpynA(text, pressF1Text.GetText() ? pressF1Text.GetText() : "", sizeof text);
     if (menu && flags != 0xFFFF) {
         ResString command(item);
         if (const char* s = command.GetText()) {
             char help[256];
-            if (chromerules::MenuHelpText(s, help, sizeof help)) lstrcpyA(text, help);
+            if (rules::MenuHelpText(s, help, sizeof help)) lstrcpyA(text, help);
         }
     }
     SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
 }
 
-void MainWindow::OnDrawItem(UINT control, const DRAWITEMSTRUCT* item) {
-    if (control != IDC_STATUSBAR) return;
-    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(lastColour));
+void DrawSwatch(const DRAWITEMSTRUCT* item, COLORREF colour) {
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     FillRect(item->hDC, &item->rcItem, brush);
 }

@@ -5,10 +5,8 @@
 #include <commctrl.h>
 
 #include "../app/globals.h"
-#include "../app/settings.h"
 #include "../app/utils.h"
 #include "../res/resource.h"
-#include "../view/mainwindow.h"
 
 void GetHelpFilePath(char* buffer, DWORD size) {
     buffer[0] = '\0';
@@ -39,56 +37,46 @@ bool GetFileWriteTime(const char* name, FILETIME* time) {
     return true;
 }
 
-bool MainWindow::HelpIdAt(POINT p, int* id) const {
-    *id = 0;
-    POINT client = p;
-    ScreenToClient(hwnd, &client);
-    // The frame and the title bar have no help. The bars' window rectangles reach past the client
-    // area: the rebar by its border, and a hidden status bar lies wholly below it.
-    RECT inside;
-    if (!GetClientRect(hwnd, &inside) || !PtInRect(&inside, client)) return false;
-    if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
-        *id = HID_VIEW;
-    } else if (PointInWindow(rateTrack, p)) {
-        *id = HID_RATE_TRACK;
-    } else if (PointInWindow(zoomTrack, p)) {
-        *id = HID_ZOOM_TRACK;
-    } else if (PointInWindow(statusBar, p)) {
-        *id = HID_STATUS_MENU_HELP;
+int BarHelpIdAt(POINT p, const BarWindows& bars) {
+    if (PointInWindow(bars.rateTrack, p)) return HID_RATE_TRACK;
+    if (PointInWindow(bars.zoomTrack, p)) return HID_ZOOM_TRACK;
+    if (PointInWindow(bars.statusBar, p)) {
+        int id = HID_STATUS_MENU_HELP;
         POINT s = p;
-        ScreenToClient(statusBar, &s);
+        ScreenToClient(bars.statusBar, &s);
         for (int part = 0; part < 4; ++part) {
             RECT r;
-            if (SendMessageA(statusBar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r)) && PtInRect(&r, s))
-                *id = HID_STATUS_MENU_HELP + part;
+            if (SendMessageA(bars.statusBar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r)) && PtInRect(&r, s))
+                id = HID_STATUS_MENU_HELP + part;
         }
-    } else {
-        POINT t = p;
-        ScreenToClient(toolbar, &t);
-        const LRESULT index = toolbar ? SendMessageA(toolbar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&t)) : -1;
-        TBBUTTON button = {};
-        if (index >= 0 && SendMessageA(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)))
-            *id = button.idCommand;
-        if (*id == 0 && (PointInWindow(toolbar, p) || PointInWindow(band, p))) *id = HID_TOOLBAR;
+        return id;
     }
-    return *id != 0;
+    POINT t = p;
+    ScreenToClient(bars.toolbar, &t);
+    const LRESULT index = bars.toolbar ? SendMessageA(bars.toolbar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&t)) : -1;
+    TBBUTTON button = {};
+    if (index >= 0 && SendMessageA(bars.toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) &&
+        button.idCommand != 0)
+        return button.idCommand;
+    if (PointInWindow(bars.toolbar, p) || PointInWindow(bars.band, p)) return HID_TOOLBAR;
+    return 0;
 }
 
-void MainWindow::CheckHelpFile() {
+bool HelpFileChanged(FILETIME* known) {
     // The file that help would open: the one beside the program, not one in the current folder.
     char path[MAX_PATH];
     GetHelpFilePath(path, sizeof path);
     FILETIME written;
-    if (!GetFileWriteTime(path, &written) || CompareFileTime(&written, &settings.HelpFileTime) <= 0) return;
-    settings.HelpFileTime = written;
-    HandleMessage(WM_HELP, 0, 0);
+    if (!GetFileWriteTime(path, &written) || CompareFileTime(&written, known) <= 0) return false;
+    *known = written;
+    return true;
 }
 
-void MainWindow::ShowWhatsThis(POINT screenPoint, int helpId) {
+void ShowWhatsThis(HWND owner, POINT screenPoint, int helpId) {
     POINT client = screenPoint;
-    ScreenToClient(hwnd, &client);
+    ScreenToClient(owner, &client);
     // WinHelp shows the popup at the window it is given, so a hidden child stands at the point.
-    HWND spot = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
+    HWND spot = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, owner,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)), programInstance, nullptr);
     DWORD ids[4] = {1, static_cast<DWORD>(helpId), 0, 0};
     ShowHelp(spot, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(ids));

@@ -20,4 +20,19 @@ bool GetFileWriteTime(const char* name, FILETIME* time);
 // Fills buffer (at least MAX_PATH) with the help file's full path beside the program.
 void GetHelpFilePath(char* buffer, DWORD size);
 
+// The windows of the main window's bars, for the help hit test.
+struct BarWindows {
+    HWND band, toolbar, zoomTrack, rateTrack, statusBar;
+};
+
+// The context-help id of a screen point on the bars: a trackbar, a status-bar part, a toolbar
+// button (its command id) or the rest of the band; 0 elsewhere.
+int BarHelpIdAt(POINT screenPoint, const BarWindows& bars);
+
+// True, with *known updated, when the help file beside the program was written after *known.
+bool HelpFileChanged(FILETIME* known);
+
+// The What's This popup for helpId at a screen point of owner's client area.
+void ShowWhatsThis(HWND owner, POINT screenPoint, int helpId);
+
 #endif

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace chromerules {
+namespace rules {
 
 bool WantsRebar(unsigned major, unsigned minor) {
     return major > 4 || (major == 4 && minor >= 71);
@@ -41,4 +41,4 @@ bool MenuHelpText(const char* s, char* out, size_t capacity) {
     return true;
 }
 
-}  // namespace chromerules
+}  // namespace rules

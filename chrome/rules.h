@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace chromerules {
+namespace rules {
 
 // The toolbar goes into a rebar from common-controls version 4.71 on, compared as a version.
 bool WantsRebar(unsigned major, unsigned minor);
@@ -23,6 +23,6 @@ void TooltipText(const char* commandString, char* out, size_t capacity);
 // no "\n" (the caller then shows its default text). Cut to fit `capacity` with the terminator.
 bool MenuHelpText(const char* commandString, char* out, size_t capacity);
 
-}  // namespace chromerules
+}  // namespace rules
 
 #endif

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "../app/globals.h"
+#include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
 #include "../res/resource.h"
@@ -12,10 +13,17 @@
 
 namespace {
 
-// Exists while the dialog does; a new one for every showing.
-HFONT linkFont = nullptr;
-// The statics' own window procedure; both links are statics, so one value serves both.
-WNDPROC staticProc = nullptr;
+// What one showing of the box owns. It lives in RunAboutDialog's frame, so the font is freed
+// however the dialog ends; the dialog keeps a pointer to it as its user data.
+struct AboutState {
+    ScopedGdiObject<HFONT> linkFont;
+    // The statics' own window procedure; both links are statics, so one value serves both.
+    WNDPROC staticProc = nullptr;
+};
+
+AboutState* StateOf(HWND dialog) {
+    return reinterpret_cast<AboutState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kPurple = RGB(128, 0, 128);
@@ -39,26 +47,39 @@ LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetCursor(LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_HAND)));
         return TRUE;
     }
-    return CallWindowProcA(staticProc, window, message, wParam, lParam);
+    const AboutState* state = StateOf(GetParent(window));
+    if (!state || !state->staticProc) return DefWindowProcA(window, message, wParam, lParam);
+    return CallWindowProcA(state->staticProc, window, message, wParam, lParam);
 }
+
+namespace {
+
+// Subclasses both links for their cursor and gives them an underlined copy of the dialog font.
+void InitialiseLinks(HWND dialog, AboutState* state) {
+    for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
+        state->staticProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(GetDlgItem(dialog, link), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+    LOGFONTA font = {};
+    auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (!GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof font,
+                    &font))
+        return;
+
+    font.lfUnderline = TRUE;
+    state->linkFont.reset(CreateFontIndirectA(&font));
+    // Selecting the font at WM_CTLCOLORSTATIC is not enough where a static selects its own
+    // font after asking for its colours (Wine does): give the links the font as theirs.
+    for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
+        SendDlgItemMessageA(dialog, link, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont.get()), FALSE);
+}
+
+}  // namespace
 
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
-            staticProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(GetDlgItem(dialog, link), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
-        LOGFONTA font = {};
-        auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-        if (GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof font,
-                       &font)) {
-            font.lfUnderline = TRUE;
-            linkFont = CreateFontIndirectA(&font);
-            // Selecting the font at WM_CTLCOLORSTATIC is not enough where a static selects its own
-            // font after asking for its colours (Wine does): give the links the font as theirs.
-            for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
-                SendDlgItemMessageA(dialog, link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
-        }
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        if (auto* state = reinterpret_cast<AboutState*>(lParam)) InitialiseLinks(dialog, state);
         CentreWindow(GetParent(dialog), dialog);
         return TRUE;
     }
@@ -67,7 +88,8 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         if (id != IDC_EMAIL_LINK && id != IDC_WEB_LINK) return FALSE;
         const int used = id == IDC_EMAIL_LINK ? settings.Emailed : settings.Visited;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        if (linkFont) SelectObject(dc, linkFont);
+        const AboutState* state = StateOf(dialog);
+        if (state && state->linkFont) SelectObject(dc, state->linkFont);
         SetTextColor(dc, used ? kPurple : kBlue);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
@@ -87,15 +109,12 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         default:
             return FALSE;
         }
-    case WM_DESTROY:
-        if (linkFont) DeleteObject(linkFont);
-        linkFont = nullptr;
-        return FALSE;
     default:
         return FALSE;
     }
 }
 
 void RunAboutDialog(HWND owner) {
-    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialog, 0);
+    AboutState state;
+    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialog, reinterpret_cast<LPARAM>(&state));
 }

@@ -35,8 +35,8 @@ void Initialise(HWND dialog) {
     }
     for (const RateField& f : kRates) {
         // Upper limit in the low word, lower in the high word: the up arrow counts up.
-        SendDlgItemMessageA(dialog, f.spin, UDM_SETRANGE, 0, MAKELPARAM(dialogrules::kMaxRate, dialogrules::kMinRate));
-        SetDlgItemInt(dialog, f.edit, static_cast<UINT>(dialogrules::RateForInterval(settings.*f.interval)), FALSE);
+        SendDlgItemMessageA(dialog, f.spin, UDM_SETRANGE, 0, MAKELPARAM(rules::kMaxRate, rules::kMinRate));
+        SetDlgItemInt(dialog, f.edit, static_cast<UINT>(rules::RateForInterval(settings.*f.interval)), FALSE);
     }
     CheckDlgButton(dialog, IDC_SHOW_CURSOR, static_cast<UINT>(settings.DisplayMouseWhenFollowing));
     CheckDlgButton(dialog, IDC_SINGLE_INSTANCE, static_cast<UINT>(settings.SingleInstance));
@@ -48,8 +48,7 @@ bool Accept(HWND dialog) {
     UINT values[3];
     for (int i = 0; i < 3; ++i)
         if (!ReadRateField(dialog, kRates[i].edit, &values[i])) return false;
-    for (int i = 0; i < 3; ++i)
-        settings.*kRates[i].interval = dialogrules::IntervalForRate(static_cast<int>(values[i]));
+    for (int i = 0; i < 3; ++i) settings.*kRates[i].interval = rules::IntervalForRate(static_cast<int>(values[i]));
     settings.DisplayMouseWhenFollowing = IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR) == BST_CHECKED ? 1 : 0;
     settings.DisplayRGBColourPanel = IsDlgButtonChecked(dialog, IDC_RGB) == BST_CHECKED ? 1 : 0;
     settings.SingleInstance = IsDlgButtonChecked(dialog, IDC_SINGLE_INSTANCE) == BST_CHECKED ? 1 : 0;
@@ -83,7 +82,7 @@ void ContextHelp(HWND dialog, LPARAM lParam) {
 bool ReadRateField(HWND dialog, int id, UINT* value) {
     BOOL translated = FALSE;
     *value = GetDlgItemInt(dialog, id, &translated, FALSE);
-    if (dialogrules::ValidRate(translated != FALSE, *value)) return true;
+    if (rules::ValidRate(translated != FALSE, *value)) return true;
     ResString text(IDS_INVALID_UPDATE);
     MessageBoxA(dialog, text.GetText(), errorCaption.GetText(), MB_ICONERROR);
     SetFocus(GetDlgItem(dialog, id));

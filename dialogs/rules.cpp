@@ -1,6 +1,6 @@
 #include "rules.h"
 
-namespace dialogrules {
+namespace rules {
 
 int RateForInterval(int ms) {
     return ms > 0 ? 1000 / ms : kMaxRate;
@@ -15,4 +15,4 @@ bool ValidRate(bool translated, unsigned value) {
     return translated && v >= kMinRate && v <= kMaxRate;
 }
 
-}  // namespace dialogrules
+}  // namespace rules

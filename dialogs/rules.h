@@ -2,7 +2,7 @@
 #ifndef PEERIX_DIALOG_RULES_H
 #define PEERIX_DIALOG_RULES_H
 
-namespace dialogrules {
+namespace rules {
 
 constexpr int kMinRate = 1, kMaxRate = 50;
 
@@ -13,6 +13,6 @@ int IntervalForRate(int perSecond);
 // A field is valid when its text was a number and that number, taken as signed, is 1..50.
 bool ValidRate(bool translated, unsigned value);
 
-}  // namespace dialogrules
+}  // namespace rules
 
 #endif

@@ -11,10 +11,8 @@
 #include "../app/globals.h"
 #include "../app/resstring.h"
 #include "../app/scoped.h"
-#include "../app/settings.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
-#include "../view/mainwindow.h"
 #include "rules.h"
 
 namespace {
@@ -35,35 +33,30 @@ bool WriteAll(HANDLE file, const void* data, DWORD size) {
 
 // Writes the file header and the DIB to an open file; false unless every byte went out.
 bool WriteBmpTo(HANDLE file, HGLOBAL dib) {
-    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-    if (!header) return false;
-    bool ok = false;
-    if (header->biSize == sizeof(BITMAPINFOHEADER)) {  // only 40-byte headers are written
-        const DWORD table = DibColourTableSize(header);
-        DWORD length = header->biSize + table;
-        if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4) {
-            length += header->biSizeImage;
-        } else {
-            const DWORD image =
-                outrules::DibRowBytes(header->biBitCount, header->biWidth) * static_cast<DWORD>(header->biHeight);
-            header->biSizeImage = image;
-            length += image;
-        }
-        BITMAPFILEHEADER fileHeader = {};
-        fileHeader.bfType = 0x4D42;  // "BM"
-        fileHeader.bfSize = length + sizeof fileHeader;
-        fileHeader.bfOffBits = header->biSize + table + sizeof fileHeader;
-        static_assert(sizeof(BITMAPFILEHEADER) == 14, "packed file header");
-        ok = WriteAll(file, &fileHeader, sizeof fileHeader) && WriteAll(file, header, length);
+    ScopedGlobalLock<BITMAPINFOHEADER> header(dib);
+    if (!header.get() || header->biSize != sizeof(BITMAPINFOHEADER)) return false;  // only 40-byte headers
+    rules::BmpLayout layout =
+        rules::LayoutBmp(header->biBitCount, header->biWidth, header->biHeight, header->biClrUsed);
+    if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4) {
+        // Compressed rows have no fixed size: the header's image size is what there is.
+        layout.fileSize += header->biSizeImage - layout.imageBytes;
+        layout.imageBytes = header->biSizeImage;
+    } else {
+        header->biSizeImage = layout.imageBytes;
     }
-    GlobalUnlock(dib);
-    return ok;
+    static_assert(sizeof(BITMAPFILEHEADER) == 14, "packed file header");
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfSize = layout.fileSize;
+    fileHeader.bfOffBits = layout.pixelOffset;
+    return WriteAll(file, &fileHeader, sizeof fileHeader) &&
+           WriteAll(file, header.get(), layout.fileSize - sizeof fileHeader);
 }
 
 }  // namespace
 
 WORD DibColourCount(const BITMAPINFOHEADER* header) {
-    return outrules::DibColourCount(header->biBitCount, header->biClrUsed);
+    return rules::DibColourCount(header->biBitCount, header->biClrUsed);
 }
 
 WORD DibColourTableSize(const BITMAPINFOHEADER* header) {
@@ -82,44 +75,39 @@ HGLOBAL BitmapToDib(HBITMAP bitmap, DWORD compression, HPALETTE palette) {
     header.biPlanes = 1;
     header.biBitCount = static_cast<WORD>(info.bmPlanes * info.bmBitsPixel);
     header.biCompression = compression;
-    const DWORD table = header.biBitCount <= 8 ? (1u << header.biBitCount) * sizeof(RGBQUAD) : 0;
 
     ScopedGetDC screen(nullptr);
-    HPALETTE previous = SelectPalette(screen, palette, FALSE);
-    RealizePalette(screen);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, header.biSize + table);
-    if (block) {
-        auto* p = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-        *p = header;
+    ScopedSelectPalette selected(screen, palette);
+    // Room for the whole colour table that GetDIBits may fill in with the header.
+    ScopedGlobal block(GlobalAlloc(GMEM_MOVEABLE, header.biSize + DibColourTableSize(&header)));
+    if (!block) return nullptr;
+    {
+        ScopedGlobalLock<BITMAPINFOHEADER> p(block);
+        if (!p.get()) return nullptr;
+        *p.get() = header;
         // Without a pixel buffer GetDIBits completes the header (and the image size).
-        GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.biHeight), nullptr, reinterpret_cast<BITMAPINFO*>(p),
-                  DIB_RGB_COLORS);
-        header = *p;
-        GlobalUnlock(block);
-        DWORD image = header.biSizeImage;
-        if (image == 0) {
-            image = outrules::DibRowBytes(header.biBitCount, header.biWidth) * static_cast<DWORD>(header.biHeight);
-            if (compression != BI_RGB) image = image * 3 / 2;
-        }
-        HGLOBAL grown = GlobalReAlloc(block, header.biSize + table + image, GMEM_MOVEABLE);
-        if (!grown) {
-            GlobalFree(block);
-            block = nullptr;
-        } else {
-            block = grown;
-            auto* whole = static_cast<BYTE*>(GlobalLock(block));
-            const int lines =
-                GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.biHeight), whole + header.biSize + table,
-                          reinterpret_cast<BITMAPINFO*>(whole), DIB_RGB_COLORS);
-            GlobalUnlock(block);
-            if (lines == 0) {
-                GlobalFree(block);
-                block = nullptr;
-            }
-        }
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.biHeight), nullptr,
+                  reinterpret_cast<BITMAPINFO*>(p.get()), DIB_RGB_COLORS);
+        header = *p.get();
     }
-    if (previous) SelectPalette(screen, previous, FALSE);
-    return block;
+    // The table by the same rule as the writer's, from the completed header: the rows follow it.
+    const DWORD table = DibColourTableSize(&header);
+    DWORD image = header.biSizeImage;
+    if (image == 0) {
+        image = rules::DibRowBytes(header.biBitCount, header.biWidth) * static_cast<DWORD>(header.biHeight);
+        if (compression != BI_RGB) image = image * 3 / 2;
+    }
+    HGLOBAL grown = GlobalReAlloc(block, header.biSize + table + image, GMEM_MOVEABLE);
+    if (!grown) return nullptr;
+    block.release();
+    block.reset(grown);
+    ScopedGlobalLock<BYTE> whole(block);
+    if (!whole.get()) return nullptr;
+    const int lines =
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.biHeight), whole.get() + header.biSize + table,
+                  reinterpret_cast<BITMAPINFO*>(whole.get()), DIB_RGB_COLORS);
+    if (lines == 0) return nullptr;
+    return block.release();
 }
 
 bool WriteBmpFile(const char* path, HGLOBAL dib) {
@@ -130,9 +118,9 @@ bool WriteBmpFile(const char* path, HGLOBAL dib) {
         return false;
     // The temporary file goes beside the target, so that replacing it is a rename on one volume.
     char folder[MAX_PATH] = ".";
-    const char* slash = std::strrchr(path, '\\');
-    if (slash) {
-        const size_t length = static_cast<size_t>(slash - path) + 1;  // keeps the backslash: "C:\"
+    const int cut = rules::LastBackslash(path, lstrlenA(path));
+    if (cut >= 0) {
+        const size_t length = static_cast<size_t>(cut) + 1;  // keeps the backslash: "C:\"
         if (length >= sizeof folder) return false;
         std::memcpy(folder, path, length);
         folder[length] = '\0';
@@ -178,45 +166,28 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-int MainWindow::ShowMessage(UINT id, UINT style) {
-    ResString text(id);
-    ResString caption(IDS_TITLE);
-    return MessageBoxA(hwnd, text.GetText(), caption.GetText(), style);
-}
-
-void MainWindow::SaveImageAs(bool useSelection) {
-    char file[520] = {};
+bool AskSaveFileName(HWND owner, const char* initialDirectory, char* file, DWORD size, bool* zoomed) {
     ResString filterText(IDS_SAVE_FILTER);
     char filter[128] = {};
     if (filterText.GetText()) lstrcpynA(filter, filterText.GetText(), sizeof filter - 1);
     // "Bitmap Files (*.bmp)|*.bmp||" becomes one filter and the list's closing double NUL.
-    outrules::ReplaceChar(filter, '|', '\0');
+    rules::ReplaceChar(filter, '|', '\0');
 
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = hwnd;
+    dialog.hwndOwner = owner;
     dialog.hInstance = programInstance;
     dialog.lpstrFilter = filter;
     dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = settings.InitialDirectory;
+    dialog.nMaxFile = size;
+    dialog.lpstrInitialDir = initialDirectory;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOREADONLYRETURN |
                    OFN_EXPLORER | OFN_ENABLESIZING;
     dialog.lpstrDefExt = "bmp";
     dialog.lpfnHook = SaveDialogHook;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_TEMPLATE);
-    saveZoomedCheck = settings.SaveZoomedImage != 0;
-    if (!GetSaveFileNameA(&dialog)) return;
-
-    settings.SaveZoomedImage = saveZoomedCheck ? 1 : 0;
-    HBITMAP bitmap = CaptureImage(saveZoomedCheck, useSelection);
-    outrules::CopyDirectoryPart(file, settings.InitialDirectory, sizeof settings.InitialDirectory);
-    HGLOBAL dib = BitmapToDib(bitmap, BI_RGB, palette);
-    if (!dib) {
-        ShowMessage(IDS_CAPTURE_FAILED, MB_ICONERROR);
-    } else {
-        if (!WriteBmpFile(file, dib)) ShowMessage(IDS_WRITE_FAILED, MB_ICONERROR);
-        GlobalFree(dib);
-    }
-    if (bitmap) DeleteObject(bitmap);
+    saveZoomedCheck = *zoomed;
+    if (!GetSaveFileNameA(&dialog)) return false;
+    *zoomed = saveZoomedCheck;
+    return true;
 }

@@ -1,8 +1,14 @@
-// Putting a captured bitmap on the clipboard.
+// Copies of the live screen, and putting them on the clipboard.
 #ifndef PEERIX_CAPTURE_H
 #define PEERIX_CAPTURE_H
 
 #include <windows.h>
+
+#include "rules.h"
+
+// A new screen-compatible bitmap of the area's bitmap size holding its screen rectangle,
+// stretched to fit; null on failure. The caller owns the bitmap.
+HBITMAP CaptureScreen(const rules::CaptureArea& area);
 
 // Hands the bitmap to the clipboard as CF_BITMAP. On any failure the clipboard is closed again,
 // the bitmap deleted unless the clipboard took it, and the speaker beeps.

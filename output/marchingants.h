@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include "../app/scoped.h"
+
 class MarchingAnts {
 public:
     MarchingAnts() = default;
-    virtual ~MarchingAnts();
+    // The pattern bitmaps go with their owners.
+    virtual ~MarchingAnts() = default;
     MarchingAnts(const MarchingAnts&) = delete;
     MarchingAnts& operator=(const MarchingAnts&) = delete;
 
@@ -16,10 +19,13 @@ public:
     // dashes run clockwise. A null dc means the window's client area.
     void Draw(HDC dc, HWND window);
 
-    HBITMAP horzPattern = nullptr;  // bitmap 144, loaded on the first Draw
-    HBITMAP vertPattern = nullptr;  // bitmap 145
+    ScopedGdiObject<HBITMAP> horzPattern;  // bitmap 144, loaded on the first Draw
+    ScopedGdiObject<HBITMAP> vertPattern;  // bitmap 145
     RECT bounds = {};
     int phase = 0;  // 0, 2, 4, 6
+
+private:
+    void DrawEdges(HDC dc) const;
 };
 
 #endif

@@ -3,16 +3,12 @@
 #include <cstring>
 #include <utility>
 
-namespace outrules {
+namespace rules {
 
 namespace {
 
 int Snap(int q, int zoom) {
     return zoom * (q / zoom);
-}
-
-int Between(int v, int lo, int hi) {
-    return v < lo ? lo : (v > hi ? hi : v);
 }
 
 }  // namespace
@@ -26,7 +22,7 @@ Rect SnapSelection(Point anchor, Point current, Rect v, int zoom) {
 }
 
 Point ClampIntoView(int x, int y, Rect v) {
-    return Point{Between(x, v.left, v.right), Between(y, v.top, v.bottom)};
+    return Point{Clamp(x, v.left, v.right), Clamp(y, v.top, v.bottom)};
 }
 
 Point TipPosition(Point anchor, int zoom) {
@@ -95,8 +91,8 @@ BmpLayout LayoutBmp(int bitCount, int width, int height, uint32_t clrUsed) {
 }
 
 bool CopyDirectoryPart(const char* path, char* dest, size_t destSize) {
-    const char* slash = std::strrchr(path, '\\');
-    const size_t length = slash ? static_cast<size_t>(slash - path) : 0;
+    const int cut = LastBackslash(path, static_cast<int>(std::strlen(path)));
+    const size_t length = cut < 0 ? 0 : static_cast<size_t>(cut);
     // A folder that does not fit is not cut: the old one stays.
     if (destSize == 0 || length >= destSize) return false;
     std::memcpy(dest, path, length);
@@ -109,4 +105,4 @@ void ReplaceChar(char* s, char from, char to) {
         if (*s == from) *s = to;
 }
 
-}  // namespace outrules
+}  // namespace rules

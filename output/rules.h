@@ -6,15 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace outrules {
+#include "../app/types.h"
 
-struct Point {
-    int x, y;
-};
-
-struct Rect {
-    int left, top, right, bottom;
-};
+namespace rules {
 
 // The selection snapped to whole magnified pixels of the view: from the pixel holding the
 // top-left corner up to, not including, the one holding the bottom-right corner.
@@ -63,6 +57,6 @@ bool CopyDirectoryPart(const char* path, char* dest, size_t destSize);
 // Replaces every `from` by `to` up to the terminating NUL.
 void ReplaceChar(char* s, char from, char to);
 
-}  // namespace outrules
+}  // namespace rules
 
 #endif

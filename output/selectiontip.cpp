@@ -4,6 +4,7 @@
 
 #include "../app/globals.h"
 #include "../app/scoped.h"
+#include "../app/windowobject.h"
 
 ATOM SelectionTip::tipClassAtom = 0;
 
@@ -23,9 +24,10 @@ void SelectionTip::Show(HWND owner, int x, int y, const char* newText) {
             wc.lpszClassName = "hbx_TrackingToolTip";
             tipClassAtom = RegisterClassExA(&wc);
         }
-        hwnd = CreateWindowExA(0, MAKEINTATOM(tipClassAtom), nullptr, WS_POPUPWINDOW, 0, 0, 0, 0, owner, nullptr,
-                               programInstance, this);
-        if (!hwnd) return;
+        // The window attaches itself to hwnd while it is created.
+        if (!CreateWindowExA(0, MAKEINTATOM(tipClassAtom), nullptr, WS_POPUPWINDOW, 0, 0, 0, 0, owner, nullptr,
+                             programInstance, this))
+            return;
     }
     lstrcpynA(text, newText, sizeof text);
     SIZE extent = {0, 0};
@@ -40,28 +42,20 @@ void SelectionTip::Show(HWND owner, int x, int y, const char* newText) {
 }
 
 void SelectionTip::Destroy() {
-    if (!hwnd) return;
-    DestroyWindow(hwnd);
-    hwnd = nullptr;
+    if (hwnd) DestroyWindow(hwnd);  // WM_NCDESTROY clears hwnd
 }
 
 LRESULT CALLBACK SelectionTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* tip = reinterpret_cast<SelectionTip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (tip) return tip->HandleMessage(window, message, wParam, lParam);
-    if (message == WM_CREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return ForwardToObject(ObjectFromCreateParams<SelectionTip>(window, message, lParam), window, message, wParam,
+                           lParam);
 }
 
-LRESULT SelectionTip::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+LRESULT SelectionTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(hwnd, message, wParam, lParam);
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
-    GetClientRect(window, &client);
+    GetClientRect(hwnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
@@ -69,6 +63,6 @@ LRESULT SelectionTip::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
         ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
-    EndPaint(window, &ps);
+    EndPaint(hwnd, &ps);
     return 0;
 }

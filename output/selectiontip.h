@@ -16,14 +16,14 @@ public:
     // (x, y) in screen coordinates, topmost and without activating it.
     void Show(HWND owner, int x, int y, const char* text);
     void Destroy();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd = nullptr;
+    HWND hwnd = nullptr;  // set and cleared by the window itself
     char text[128] = {};
     static ATOM tipClassAtom;  // 0 while "hbx_TrackingToolTip" is not registered
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 #endif

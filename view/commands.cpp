@@ -124,7 +124,7 @@ void MainWindow::OnKeyDown(WPARAM key) {
         CancelSelection();
         return;
     }
-    const viewrules::Step step = viewrules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), srcWidth, srcHeight);
+    const rules::Step step = rules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), srcWidth, srcHeight);
     if (step.dx || step.dy) Pan(step.dx, step.dy);
 }
 
@@ -157,24 +157,22 @@ void MainWindow::Pan(int dx, int dy) {
 }
 
 void MainWindow::SetZoom(int zoom) {
-    if (zoom >= rules::kMaxZoom) zoom = rules::kMaxZoom;
-    if (zoom <= rules::kMinZoom) zoom = rules::kMinZoom;
+    zoom = rules::Clamp(zoom, rules::kMinZoom, rules::kMaxZoom);
     if (zoom == settings.ZoomFactor) return;
     settings.ZoomFactor = zoom;
     Layout();
     PaintNow();
     SendMessageA(zoomTrack, TBM_SETPOS, TRUE, zoom);
     char text[128];
-    wsprintfA(text, zoomLevelFormat.GetText(), zoom);
+    zoomLevelFormat.Format(text, zoom);
     tips.UpdateTipText(zoomTrack, text);
 }
 
 void MainWindow::SetUpdateRate(int rate, bool force) {
-    if (rate >= rules::kRateFast) rate = rules::kRateFast;
-    if (rate <= rules::kRateNone) rate = rules::kRateNone;
+    rate = rules::Clamp(rate, rules::kRateNone, rules::kRateFast);
     if (rate == settings.Update && !force) return;
     char text[128];
-    wsprintfA(text, autoUpdateFormat.GetText(), viewrules::RateName(rate));
+    autoUpdateFormat.Format(text, rules::RateName(rate));
     tips.UpdateTipText(rateTrack, text);
     if (rate == rules::kRateNone && settings.Update != rules::kRateNone) KillTimer(hwnd, kRefreshTimer);
     settings.Update = rate;

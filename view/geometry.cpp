@@ -1,6 +1,6 @@
 #include "geometry.h"
 
-namespace geom {
+namespace rules {
 
 bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int screenHeight, Source* out) {
     if (viewWidth < 0 || viewHeight < 0) return false;
@@ -17,18 +17,8 @@ bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int
     return true;
 }
 
-namespace {
-
-int ClampAxis(int v, int lo, int hi) {
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
-
-}  // namespace
-
 Point ClampPoint(Point p, const Source& s) {
-    return Point{ClampAxis(p.x, s.halfWidth, s.maxX), ClampAxis(p.y, s.halfHeight, s.maxY)};
+    return Point{Clamp(p.x, s.halfWidth, s.maxX), Clamp(p.y, s.halfHeight, s.maxY)};
 }
 
 Rect SourceRect(Point c, const Source& s) {
@@ -62,4 +52,4 @@ void FrameStrokes(const Rect& r, Stroke out[4]) {
     out[3] = Stroke{r.right, r.bottom, -w, 1};  // bottom side, from the bottom-right corner left
 }
 
-}  // namespace geom
+}  // namespace rules

@@ -3,15 +3,9 @@
 #ifndef PEERIX_GEOMETRY_H
 #define PEERIX_GEOMETRY_H
 
-namespace geom {
+#include "../app/types.h"
 
-struct Point {
-    int x, y;
-};
-
-struct Rect {
-    int left, top, right, bottom;
-};
+namespace rules {
 
 struct Source {
     int srcWidth, srcHeight;    // screen pixels magnified: view size / zoom + 1
@@ -46,6 +40,6 @@ struct Stroke {
 };
 void FrameStrokes(const Rect& r, Stroke out[4]);
 
-}  // namespace geom
+}  // namespace rules
 
 #endif

@@ -3,13 +3,14 @@
 #include "../app/globals.h"
 #include "../app/scoped.h"
 #include "../app/settings.h"
+#include "../app/utils.h"
 #include "../res/resource.h"
 #include "geometry.h"
 
 namespace {
 
-geom::Source SourceOf(const MainWindow& w) {
-    return geom::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.maxX, w.maxY};
+rules::Source SourceOf(const MainWindow& w) {
+    return rules::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.maxX, w.maxY};
 }
 
 }  // namespace
@@ -31,7 +32,6 @@ MainWindow::MainWindow()
       selAnchor{0, 0},
       selCurrent{0, 0},
       palette(CreateIdentityPalette()),
-      viewRegion(nullptr),
       hasRebar(false),
       bandHeight(0),
       toolbar(nullptr),
@@ -42,26 +42,23 @@ MainWindow::MainWindow()
       statusBar(nullptr),
       viewEmpty(false) {}
 
-MainWindow::~MainWindow() {
-    if (viewRegion) DeleteObject(viewRegion);
-    if (palette) DeleteObject(palette);
-}
+// The palette and the region go with their owners.
+MainWindow::~MainWindow() = default;
 
 void MainWindow::GetViewRect(RECT* r) const {
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwnd, &client);
-    const geom::Rect v =
-        geom::ViewRect(geom::Rect{client.left, client.top, client.right, client.bottom}, settings.DisplayToolbar != 0,
-                       bandHeight, settings.DisplayStatusbar != 0, statusHeight);
-    *r = RECT{v.left, v.top, v.right, v.bottom};
+    const rules::Rect v = rules::ViewRect(ToRules(client), settings.DisplayToolbar != 0, bandHeight,
+                                          settings.DisplayStatusbar != 0, statusHeight);
+    *r = ToRECT(v);
 }
 
 void MainWindow::Layout() {
     RECT r;
     GetViewRect(&r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    geom::Source s;
-    if (!geom::ComputeSource(w, h, settings.ZoomFactor, screenWidth, screenHeight, &s)) {
+    rules::Source s;
+    if (!rules::ComputeSource(w, h, settings.ZoomFactor, screenWidth, screenHeight, &s)) {
         viewEmpty = true;
         return;
     }
@@ -74,19 +71,14 @@ void MainWindow::Layout() {
     halfWidth = s.halfWidth;
     maxX = s.maxX;
     maxY = s.maxY;
-    if (viewRegion) DeleteObject(viewRegion);
-    viewRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
 }
 
 void MainWindow::Paint(HDC dc) {
     if (viewEmpty) return;
-    HPALETTE previousPalette = nullptr;
     // The identity palette matters only on a palette device; elsewhere realising it is a costly
     // no-op (it was a fifth of the paint at zoom 3).
-    if (palette && (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE)) {
-        previousPalette = SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
+    ScopedSelectPalette selected(dc, (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) ? palette.get() : nullptr);
     const POINT c = ClampPoint();
     const int zoom = settings.ZoomFactor;
     const int destTop = settings.DisplayToolbar ? bandHeight : 0;
@@ -100,8 +92,8 @@ void MainWindow::Paint(HDC dc) {
     if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
         RECT view;
         GetViewRect(&view);
-        const geom::Point m = geom::MarkerPosition(geom::Point{point.x, point.y}, geom::Point{c.x, c.y},
-                                                   SourceOf(*this), zoom, view.left, view.top);
+        const rules::Point m =
+            rules::MarkerPosition(ToRules(point), ToRules(c), SourceOf(*this), zoom, view.left, view.top);
         // Shared cursors from LoadCursor need no clean-up.
         DrawIcon(dc, m.x, m.y, LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_MARKER)));
     }
@@ -110,23 +102,21 @@ void MainWindow::Paint(HDC dc) {
     // repainted, so the clip region limits this to what the stretch replaced.
     if (selecting) InvertFrame(dc, GetSelectionRect());
     SelectClipRgn(dc, nullptr);
-    if (previousPalette) SelectPalette(dc, previousPalette, FALSE);
 }
 
 void MainWindow::PaintNow() {
+    if (!hwnd) return;  // GetDC of no window would be the screen's
     ScopedGetDC dc(hwnd);
     if (dc) Paint(dc);
 }
 
 POINT MainWindow::ClampPoint() const {
-    const geom::Point c = geom::ClampPoint(geom::Point{point.x, point.y}, SourceOf(*this));
-    return POINT{c.x, c.y};
+    return ToPOINT(rules::ClampPoint(ToRules(point), SourceOf(*this)));
 }
 
 void MainWindow::UpdateOutline() {
     const POINT c = ClampPoint();
-    const geom::Rect o = geom::OutlineRect(geom::Point{c.x, c.y}, SourceOf(*this));
-    outline = RECT{o.left, o.top, o.right, o.bottom};
+    outline = ToRECT(rules::OutlineRect(ToRules(c), SourceOf(*this)));
 }
 
 void MainWindow::ToggleOutline() {
@@ -135,20 +125,20 @@ void MainWindow::ToggleOutline() {
 }
 
 void MainWindow::InvertFrame(HDC dc, const RECT& r) {
-    geom::Stroke strokes[4];
-    geom::FrameStrokes(geom::Rect{r.left, r.top, r.right, r.bottom}, strokes);
-    for (const geom::Stroke& s : strokes) PatBlt(dc, s.x, s.y, s.width, s.height, DSTINVERT);
+    rules::Stroke strokes[4];
+    rules::FrameStrokes(ToRules(r), strokes);
+    for (const rules::Stroke& s : strokes) PatBlt(dc, s.x, s.y, s.width, s.height, DSTINVERT);
 }
 
 HPALETTE CreateIdentityPalette() {
     const SIZE_T size = sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY);
-    LOGPALETTE* block = static_cast<LOGPALETTE*>(GlobalAlloc(GPTR, size));
+    // GPTR: fixed memory, so the handle is the block's address.
+    ScopedGlobal memory(GlobalAlloc(GPTR, size));
+    auto* block = static_cast<LOGPALETTE*>(memory.get());
     if (!block) return nullptr;
     block->palVersion = 0x300;
     block->palNumEntries = 256;
     // PC_EXPLICIT: the low word of each entry is a hardware palette index.
     for (int i = 0; i < 256; ++i) block->palPalEntry[i] = PALETTEENTRY{static_cast<BYTE>(i), 0, 0, PC_EXPLICIT};
-    HPALETTE palette = CreatePalette(block);
-    GlobalFree(block);
-    return palette;
+    return CreatePalette(block);
 }

@@ -1,9 +1,21 @@
 // The program's one main window: the magnified view, its chrome and the selection on it.
+//
+// Every member is defined in view/, one file for each group below; the drawing, the bars, the
+// files and the help they use are free functions and small classes of output/ and chrome/, which
+// never include this header.
+//   mainwindow.cpp   construction, view geometry and painting
+//   messages.cpp     the message table, timers, the mouse and the point drag
+//   commands.cpp     commands, keys, zoom, update rate and the standing options
+//   selection.cpp    the right-button selection, its frame and tip, Zoom To and the context menus
+//   images.cpp       capture, the clipboard, .bmp files and the message box
+//   bars.cpp         building the bars, their layout, visibility and notifications
+//   contexthelp.cpp  the help hit test and the start-up help check
 #ifndef PEERIX_MAINWINDOW_H
 #define PEERIX_MAINWINDOW_H
 
 #include <windows.h>
 
+#include "../app/scoped.h"
 #include "../chrome/tipcontrol.h"
 #include "../output/marchingants.h"
 #include "../output/selectiontip.h"
@@ -61,7 +73,7 @@ public:
     // Context help.
     bool HelpIdAt(POINT screenPoint, int* id) const;
 
-    HWND hwnd;
+    HWND hwnd;      // from the window's first message until WM_NCDESTROY (app/windowobject.h)
     int srcHeight;  // screen rows magnified
     int srcWidth;   // screen columns magnified
     int halfHeight;
@@ -79,8 +91,8 @@ public:
     POINT selCurrent;  // and of its other corner
     MarchingAnts ants;
     TipControl tips;
-    HPALETTE palette;  // identity palette; null when it could not be made
-    HRGN viewRegion;   // clip region of the view, rebuilt by Layout
+    ScopedGdiObject<HPALETTE> palette;  // identity palette; null when it could not be made
+    ScopedGdiObject<HRGN> viewRegion;   // clip region of the view, rebuilt by Layout
     bool hasRebar;
     int bandHeight;
     HWND toolbar;
@@ -107,9 +119,11 @@ private:
     void FinishSelection(POINT client);
     void Highlight();
     void CheckHelpFile();
-    void ShowWhatsThis(POINT screenPoint, int helpId);
     void RunAbout();
 };
+
+// The one main window; constructed after the settings, from which it takes its point.
+extern MainWindow mainWindow;
 
 // Passes the registered wheel message of older mouse drivers on as WM_MOUSEWHEEL: to target when
 // nothing has the focus, else to the focus window and up its parents until one handles it.

@@ -5,7 +5,9 @@
 
 #include "../app/globals.h"
 #include "../app/rules.h"
+#include "../app/scoped.h"
 #include "../app/settings.h"
+#include "../app/utils.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
 #include "mainwindow.h"
@@ -143,8 +145,7 @@ void MainWindow::OnDestroy() {
             dy = monitor.rcWork.top - monitor.rcMonitor.top;
         }
         const RECT& n = placement.rcNormalPosition;
-        const rules::Rect r = rules::WorkAreaToScreen(rules::Rect{n.left, n.top, n.right, n.bottom}, dx, dy);
-        settings.WindowPos = RECT{r.left, r.top, r.right, r.bottom};
+        settings.WindowPos = ToRECT(rules::WorkAreaToScreen(ToRules(n), dx, dy));
     }
     settings.ZoomPoint = point;
     PostQuitMessage(0);
@@ -167,20 +168,19 @@ void MainWindow::OnTimer(UINT_PTR id) {
         PaintNow();
     }
     char text[64];
-    wsprintfA(text, coordsFormat.GetText(), p.x, p.y);
+    coordsFormat.Format(text, p.x, p.y);
     SendMessageA(statusBar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
     COLORREF v;
     {
-        HDC screen = GetDC(nullptr);
+        ScopedGetDC screen(nullptr);
         v = GetPixel(screen, p.x, p.y);
-        ReleaseDC(nullptr, screen);
     }
     if (v == lastColour) return;
     lastColour = v;
     if (settings.DisplayRGBColourPanel)
-        wsprintfA(text, rgbFormat.GetText(), GetRValue(v), GetGValue(v), GetBValue(v));
+        rgbFormat.Format(text, GetRValue(v), GetGValue(v), GetBValue(v));
     else
-        wsprintfA(text, hexFormat.GetText(), v);
+        hexFormat.Format(text, v);
     SendMessageA(statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
     // Marked owner-drawn again so that the swatch repaints in the new colour.
     static char empty[] = "";
@@ -189,9 +189,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
 
 void MainWindow::OnHScroll(WORD code, WORD position, HWND trackbar) {
     if (trackbar == zoomTrack && trackbar)
-        SetZoom(viewrules::TrackbarValue(code, position, settings.ZoomFactor));
+        SetZoom(rules::TrackbarValue(code, position, settings.ZoomFactor));
     else if (trackbar == rateTrack && trackbar)
-        SetUpdateRate(viewrules::TrackbarValue(code, position, settings.Update), false);
+        SetUpdateRate(rules::TrackbarValue(code, position, settings.Update), false);
 }
 
 void MainWindow::OnMouseWheel(WPARAM wParam) {

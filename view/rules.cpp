@@ -1,6 +1,8 @@
 #include "rules.h"
 
-namespace viewrules {
+#include "../app/types.h"
+
+namespace rules {
 
 namespace {
 
@@ -51,8 +53,8 @@ Step KeyStep(int key, bool ctrl, int srcWidth, int srcHeight) {
 
 const char* RateName(int rate) {
     static const char* const names[] = {"None", "Slow", "Medium", "Fast"};
-    if (rate < 1 || rate > 4) return "";
-    return names[rate - 1];
+    if (rate < kRateNone || rate > kRateFast) return "";
+    return names[rate - kRateNone];
 }
 
-}  // namespace viewrules
+}  // namespace rules

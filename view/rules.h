@@ -2,7 +2,7 @@
 #ifndef PEERIX_VIEW_RULES_H
 #define PEERIX_VIEW_RULES_H
 
-namespace viewrules {
+namespace rules {
 
 // The value a trackbar notification asks for (TB_LINEUP .. TB_THUMBTRACK; other codes keep the
 // current value).
@@ -20,6 +20,6 @@ Step KeyStep(int virtualKey, bool ctrl, int srcWidth, int srcHeight);
 // "None", "Slow", "Medium", "Fast" for 1..4; the caller clamps first.
 const char* RateName(int rate);
 
-}  // namespace viewrules
+}  // namespace rules
 
 #endif

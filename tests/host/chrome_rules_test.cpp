@@ -8,9 +8,9 @@
 #include "chrome/rules.h"
 #include "view/rules.h"
 
-using chromerules::StatusPartEdges;
-using viewrules::KeyStep;
-using viewrules::TrackbarValue;
+using rules::KeyStep;
+using rules::StatusPartEdges;
+using rules::TrackbarValue;
 
 TEST(TrackbarRule, EachNotificationCodeMovesFromTheCurrentValue) {
     // Line steps by one, page steps by two, thumb codes take the thumb position as it is (the
@@ -45,7 +45,7 @@ TEST(KeyRule, ArrowsStepOneOrSixteenAndPagesAScreenfulLessOne) {
         {0x1B, false, 0, 0},   {'A', true, 0, 0},    {0x6B, false, 0, 0},  // Esc, A, keypad +
     };
     for (const Case& c : cases) {
-        const viewrules::Step s = KeyStep(c.key, c.ctrl, 101, 67);
+        const rules::Step s = KeyStep(c.key, c.ctrl, 101, 67);
         EXPECT_EQ(s.dx, c.dx) << "key " << c.key << (c.ctrl ? " with Ctrl" : "");
         EXPECT_EQ(s.dy, c.dy) << "key " << c.key << (c.ctrl ? " with Ctrl" : "");
     }
@@ -58,29 +58,29 @@ TEST(KeyRule, ArrowsStepOneOrSixteenAndPagesAScreenfulLessOne) {
 }
 
 TEST(RateRule, NamesForEachRateAndNothingOutside) {
-    EXPECT_STREQ(viewrules::RateName(1), "None");
-    EXPECT_STREQ(viewrules::RateName(2), "Slow");
-    EXPECT_STREQ(viewrules::RateName(3), "Medium");
-    EXPECT_STREQ(viewrules::RateName(4), "Fast");
-    EXPECT_STREQ(viewrules::RateName(0), "");
-    EXPECT_STREQ(viewrules::RateName(5), "");
-    EXPECT_STREQ(viewrules::RateName(-1), "");
+    EXPECT_STREQ(rules::RateName(1), "None");
+    EXPECT_STREQ(rules::RateName(2), "Slow");
+    EXPECT_STREQ(rules::RateName(3), "Medium");
+    EXPECT_STREQ(rules::RateName(4), "Fast");
+    EXPECT_STREQ(rules::RateName(0), "");
+    EXPECT_STREQ(rules::RateName(5), "");
+    EXPECT_STREQ(rules::RateName(-1), "");
 }
 
 TEST(RebarRule, VersionsFrom471OnComparedAsVersions) {
-    EXPECT_FALSE(chromerules::WantsRebar(4, 0));  // no DllGetVersion counts as 4.0
-    EXPECT_FALSE(chromerules::WantsRebar(4, 70));
-    EXPECT_TRUE(chromerules::WantsRebar(4, 71));
-    EXPECT_TRUE(chromerules::WantsRebar(4, 72));
-    EXPECT_TRUE(chromerules::WantsRebar(5, 0));
-    EXPECT_TRUE(chromerules::WantsRebar(5, 80));
-    EXPECT_TRUE(chromerules::WantsRebar(5, 81));
-    EXPECT_TRUE(chromerules::WantsRebar(6, 0));  // a minor number below 71 still qualifies
-    EXPECT_TRUE(chromerules::WantsRebar(6, 10));
-    EXPECT_FALSE(chromerules::WantsRebar(3, 95));  // a large minor of an older major does not
-    EXPECT_FALSE(chromerules::WantsRebar(0, 0));
-    EXPECT_TRUE(chromerules::WantsRebar(0xFFFFFFFFu, 0));  // unsigned: no wrap to negative
-    EXPECT_TRUE(chromerules::WantsRebar(4, 0xFFFFFFFFu));
+    EXPECT_FALSE(rules::WantsRebar(4, 0));  // no DllGetVersion counts as 4.0
+    EXPECT_FALSE(rules::WantsRebar(4, 70));
+    EXPECT_TRUE(rules::WantsRebar(4, 71));
+    EXPECT_TRUE(rules::WantsRebar(4, 72));
+    EXPECT_TRUE(rules::WantsRebar(5, 0));
+    EXPECT_TRUE(rules::WantsRebar(5, 80));
+    EXPECT_TRUE(rules::WantsRebar(5, 81));
+    EXPECT_TRUE(rules::WantsRebar(6, 0));  // a minor number below 71 still qualifies
+    EXPECT_TRUE(rules::WantsRebar(6, 10));
+    EXPECT_FALSE(rules::WantsRebar(3, 95));  // a large minor of an older major does not
+    EXPECT_FALSE(rules::WantsRebar(0, 0));
+    EXPECT_TRUE(rules::WantsRebar(0xFFFFFFFFu, 0));  // unsigned: no wrap to negative
+    EXPECT_TRUE(rules::WantsRebar(4, 0xFFFFFFFFu));
 }
 
 TEST(StatusPartsRule, PartZeroTakesTheRestOnlyWhenThereIsMoreThanEnough) {
@@ -113,59 +113,59 @@ TEST(StatusPartsRule, PartZeroTakesTheRestOnlyWhenThereIsMoreThanEnough) {
 
 TEST(TooltipRule, TextBeforeTheFirstNewlineCutTo79Characters) {
     char out[80];
-    chromerules::TooltipText("Toggle always on top state (Ctrl+T)\nChanges the position\nmore", out, sizeof out);
+    rules::TooltipText("Toggle always on top state (Ctrl+T)\nChanges the position\nmore", out, sizeof out);
     EXPECT_STREQ(out, "Toggle always on top state (Ctrl+T)");
-    chromerules::TooltipText("Copy zoomed image to clipboard (Ctrl+C)", out, sizeof out);
+    rules::TooltipText("Copy zoomed image to clipboard (Ctrl+C)", out, sizeof out);
     EXPECT_STREQ(out, "Copy zoomed image to clipboard (Ctrl+C)");
-    chromerules::TooltipText("\nstatus help only", out, sizeof out);
+    rules::TooltipText("\nstatus help only", out, sizeof out);
     EXPECT_STREQ(out, "");
 
     const std::string exact79(79, 'x'), long80(80, 'y'), long200(200, 'z');
-    chromerules::TooltipText(exact79.c_str(), out, sizeof out);
+    rules::TooltipText(exact79.c_str(), out, sizeof out);
     EXPECT_EQ(std::string(out), exact79);
-    chromerules::TooltipText(long80.c_str(), out, sizeof out);
+    rules::TooltipText(long80.c_str(), out, sizeof out);
     EXPECT_EQ(std::string(out), std::string(79, 'y'));
-    chromerules::TooltipText((long200 + "\nhelp").c_str(), out, sizeof out);
+    rules::TooltipText((long200 + "\nhelp").c_str(), out, sizeof out);
     EXPECT_EQ(std::string(out), std::string(79, 'z'));
     // A newline just past the cut does not matter; one just before it ends the text there.
-    chromerules::TooltipText((std::string(79, 'a') + "\nb").c_str(), out, sizeof out);
+    rules::TooltipText((std::string(79, 'a') + "\nb").c_str(), out, sizeof out);
     EXPECT_EQ(std::string(out), std::string(79, 'a'));
-    chromerules::TooltipText((std::string(78, 'c') + "\nddd").c_str(), out, sizeof out);
+    rules::TooltipText((std::string(78, 'c') + "\nddd").c_str(), out, sizeof out);
     EXPECT_EQ(std::string(out), std::string(78, 'c'));
 
     // Nothing is written past the buffer, and a buffer of one holds only the terminator.
     char small[5] = {'#', '#', '#', '#', '#'};
-    chromerules::TooltipText("abcdefgh", small, 4);
+    rules::TooltipText("abcdefgh", small, 4);
     EXPECT_STREQ(small, "abc");
     EXPECT_EQ(small[4], '#');
-    chromerules::TooltipText("abcdefgh", small, 1);
+    rules::TooltipText("abcdefgh", small, 1);
     EXPECT_EQ(small[0], '\0');
     EXPECT_EQ(small[1], 'b');  // left from before
 }
 
 TEST(MenuHelpRule, TextAfterTheFirstNewlineOrNothing) {
     char out[256];
-    EXPECT_TRUE(chromerules::MenuHelpText("\nToggle the toolbar on and off", out, sizeof out));
+    EXPECT_TRUE(rules::MenuHelpText("\nToggle the toolbar on and off", out, sizeof out));
     EXPECT_STREQ(out, "Toggle the toolbar on and off");
-    EXPECT_TRUE(chromerules::MenuHelpText(
+    EXPECT_TRUE(rules::MenuHelpText(
         "Toggle always on top state (Ctrl+T)\nChanges the position of Peerix in the z-order to be a topmost window.",
         out, sizeof out));
     EXPECT_STREQ(out, "Changes the position of Peerix in the z-order to be a topmost window.");
     // Everything after the first newline, later newlines included.
-    EXPECT_TRUE(chromerules::MenuHelpText("tip\nfirst\nsecond", out, sizeof out));
+    EXPECT_TRUE(rules::MenuHelpText("tip\nfirst\nsecond", out, sizeof out));
     EXPECT_STREQ(out, "first\nsecond");
-    EXPECT_TRUE(chromerules::MenuHelpText("tip\n", out, sizeof out));
+    EXPECT_TRUE(rules::MenuHelpText("tip\n", out, sizeof out));
     EXPECT_STREQ(out, "");
 
     std::strcpy(out, "untouched");
-    EXPECT_FALSE(chromerules::MenuHelpText("Display the about dialog.", out, sizeof out));
+    EXPECT_FALSE(rules::MenuHelpText("Display the about dialog.", out, sizeof out));
     EXPECT_STREQ(out, "untouched");
-    EXPECT_FALSE(chromerules::MenuHelpText("", out, sizeof out));
+    EXPECT_FALSE(rules::MenuHelpText("", out, sizeof out));
 
     // A help text longer than the buffer is cut, terminated, and nothing beyond is written.
     char small[8];
     std::memset(small, '#', sizeof small);
-    EXPECT_TRUE(chromerules::MenuHelpText("t\n0123456789", small, 6));
+    EXPECT_TRUE(rules::MenuHelpText("t\n0123456789", small, 6));
     EXPECT_STREQ(small, "01234");
     EXPECT_EQ(small[6], '#');
 }

@@ -3,7 +3,7 @@
 #include "app/rules.h"
 #include "dialogs/rules.h"
 
-using namespace dialogrules;
+using namespace rules;
 
 namespace {
 

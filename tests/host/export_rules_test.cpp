@@ -7,7 +7,7 @@
 
 #include "output/rules.h"
 
-using namespace outrules;
+using namespace rules;
 
 TEST(BmpLayout, TenBySixAtEveryDepth) {
     struct Case {

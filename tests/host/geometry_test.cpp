@@ -2,7 +2,7 @@
 
 #include "view/geometry.h"
 
-using namespace geom;
+using namespace rules;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "output/rules.h"
 #include "view/geometry.h"
 
-using namespace outrules;
+using namespace rules;
 
 namespace {
 
@@ -15,10 +15,10 @@ void ExpectRect(const Rect& r, int left, int top, int right, int bottom) {
 }
 
 // The outline of the magnified area for a point, as the view computes it before Zoom To.
-Rect OutlineFor(int viewWidth, int viewHeight, int zoom, geom::Point point) {
-    geom::Source s;
-    EXPECT_TRUE(geom::ComputeSource(viewWidth, viewHeight, zoom, 1024, 768, &s));
-    const geom::Rect o = geom::OutlineRect(geom::ClampPoint(point, s), s);
+Rect OutlineFor(int viewWidth, int viewHeight, int zoom, rules::Point point) {
+    rules::Source s;
+    EXPECT_TRUE(rules::ComputeSource(viewWidth, viewHeight, zoom, 1024, 768, &s));
+    const rules::Rect o = rules::OutlineRect(rules::ClampPoint(point, s), s);
     return Rect{o.left, o.top, o.right, o.bottom};
 }
 

@@ -119,7 +119,7 @@ uint16_t U16(const std::vector<BYTE>& b, size_t at) {
 
 // Our own reading of a .bmp written at the given depth: every header field, then the rows.
 Image DecodeAndCheckFile(const std::vector<BYTE>& file, int width, int height, int depth) {
-    const outrules::BmpLayout layout = outrules::LayoutBmp(depth, width, height, 0);
+    const rules::BmpLayout layout = rules::LayoutBmp(depth, width, height, 0);
     EXPECT_EQ(file.size(), layout.fileSize);
     if (file.size() != layout.fileSize) return Image();
     EXPECT_EQ(file[0], 'B');
@@ -142,7 +142,7 @@ Image DecodeAndCheckFile(const std::vector<BYTE>& file, int width, int height, i
     Image image;
     image.width = width;
     image.height = height;
-    const uint32_t row = outrules::DibRowBytes(depth, width);
+    const uint32_t row = rules::DibRowBytes(depth, width);
     for (int y = 0; y < height; ++y) {
         const size_t start = layout.pixelOffset + static_cast<size_t>(height - 1 - y) * row;
         for (int x = 0; x < width; ++x) {
@@ -359,7 +359,7 @@ namespace {
 
 // A DIB of the given size at 32 bits per pixel, in the block layout BitmapToDib makes.
 HGLOBAL PlainDib(int width, int height, DWORD headerSize = sizeof(BITMAPINFOHEADER)) {
-    const DWORD image = outrules::DibRowBytes(32, width) * static_cast<DWORD>(height);
+    const DWORD image = rules::DibRowBytes(32, width) * static_cast<DWORD>(height);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 124 + image);
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
     header->biSize = headerSize;
@@ -424,7 +424,7 @@ TEST_F(BmpExport, FailedWritesLeaveNoFileAndKeepTheOldOne) {
     // A writable old file is replaced as a whole.
     EXPECT_TRUE(WriteBmpFile(kept.c_str(), dib));
     const std::vector<BYTE> now = images::ReadFileBytes(kept.c_str());
-    ASSERT_EQ(now.size(), outrules::LayoutBmp(32, 9, 5, 0).fileSize);
+    ASSERT_EQ(now.size(), rules::LayoutBmp(32, 9, 5, 0).fileSize);
     EXPECT_EQ(now[0], 'B');
     const Image loaded = images::LoadBmpFile(kept.c_str());
     EXPECT_EQ(loaded.width, 9);

@@ -1,6 +1,7 @@
 // The real string table, through ResString.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/globals.h"
@@ -93,4 +94,20 @@ TEST(ResString, TheWholeStringTableIsExact) {
         ResString none(id);
         EXPECT_EQ(none.GetText(), nullptr) << id;
     }
+}
+
+TEST(ResString, FormatsWithItsTextAndGivesNothingWithoutOne) {
+    char buffer[64];
+    ResString zoom(IDS_ZOOM_LEVEL);
+    EXPECT_EQ(zoom.Format(buffer, 32), 14);
+    EXPECT_STREQ(buffer, "Zoom Level x32");
+    ResString rgb(IDS_RGB_FORMAT);
+    rgb.Format(buffer, 7, 255, 40);
+    EXPECT_STREQ(buffer, " RGB:007,255,040 ");
+    // A string that cannot be loaded never becomes wsprintf's format: the text is empty.
+    std::memset(buffer, '#', sizeof buffer);
+    ResString missing(4007);
+    EXPECT_EQ(missing.Format(buffer, 1, 2), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(buffer[1], '#');
 }

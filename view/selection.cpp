@@ -4,28 +4,23 @@
 #include "../app/resstring.h"
 #include "../app/scoped.h"
 #include "../app/settings.h"
+#include "../app/utils.h"
+#include "../chrome/help.h"
+#include "../output/contextmenu.h"
+#include "../output/rules.h"
 #include "../res/resource.h"
-#include "../view/mainwindow.h"
-#include "rules.h"
-
-namespace {
-
-outrules::Rect ToRules(const RECT& r) {
-    return outrules::Rect{r.left, r.top, r.right, r.bottom};
-}
-
-}  // namespace
+#include "mainwindow.h"
 
 RECT MainWindow::GetSelectionRect() const {
     RECT view;
     GetViewRect(&view);
-    const outrules::Rect r =
-        outrules::SnapSelection(outrules::Point{selAnchor.x, selAnchor.y}, outrules::Point{selCurrent.x, selCurrent.y},
-                                ToRules(view), settings.ZoomFactor);
-    return RECT{r.left, r.top, r.right, r.bottom};
+    const rules::Rect r =
+        rules::SnapSelection(ToRules(selAnchor), ToRules(selCurrent), ToRules(view), settings.ZoomFactor);
+    return ToRECT(r);
 }
 
 void MainWindow::ToggleSelectionFrame() {
+    if (!hwnd) return;  // GetDC of no window would be the screen's
     const RECT r = GetSelectionRect();
     {
         ScopedGetDC dc(hwnd);
@@ -36,8 +31,8 @@ void MainWindow::ToggleSelectionFrame() {
     const int zoom = settings.ZoomFactor;
     char text[128];
     ResString format(IDS_SELECTED_SIZE);
-    wsprintfA(text, format.GetText(), (r.right - r.left) / zoom, (r.bottom - r.top) / zoom);
-    const outrules::Point t = outrules::TipPosition(outrules::Point{selAnchor.x, selAnchor.y}, zoom);
+    format.Format(text, (r.right - r.left) / zoom, (r.bottom - r.top) / zoom);
+    const rules::Point t = rules::TipPosition(ToRules(selAnchor), zoom);
     POINT corner = {t.x, t.y};
     ClientToScreen(hwnd, &corner);
     sizeTip.Show(hwnd, corner.x, corner.y, text);
@@ -53,8 +48,7 @@ void MainWindow::MoveSelection(int x, int y) {
     ToggleSelectionFrame();
     RECT view;
     GetViewRect(&view);
-    const outrules::Point p = outrules::ClampIntoView(x, y, ToRules(view));
-    selCurrent = POINT{p.x, p.y};
+    selCurrent = ToPOINT(rules::ClampIntoView(x, y, ToRules(view)));
     ToggleSelectionFrame();
 }
 
@@ -99,8 +93,8 @@ void MainWindow::ZoomToSelection() {
     GetViewRect(&view);
     if (s.right <= s.left) return;  // only offered for a selection with a width
     UpdateOutline();
-    const outrules::ZoomTarget target = outrules::ZoomTo(ToRules(s), ToRules(view), ToRules(outline), zoom);
-    point = POINT{target.point.x, target.point.y};
+    const rules::ZoomTarget target = rules::ZoomTo(ToRules(s), ToRules(view), ToRules(outline), zoom);
+    point = ToPOINT(target.point);
     SetZoom(target.zoom);
     PaintNow();
 }
@@ -108,28 +102,9 @@ void MainWindow::ZoomToSelection() {
 bool MainWindow::ShowContextMenu(POINT p) {
     int helpId = 0;
     if (!HelpIdAt(p, &helpId)) return false;
-    HMENU menu = LoadMenuA(programInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
-    HMENU popup = GetSubMenu(menu, hasSelection ? 1 : 0);
-    if (hasSelection) {
-        EnableMenuItem(popup, ID_SEL_ZOOM_TO, MF_BYCOMMAND | (settings.ZoomFactor == 32 ? MF_GRAYED : MF_ENABLED));
-    } else {
-        const struct {
-            UINT id;
-            bool checked;
-        } marks[] = {
-            {ID_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0},
-            {ID_FOLLOW_MOUSE, settings.MouseTracking != 0},
-            {ID_TOGGLE_TOOLBAR, settings.DisplayToolbar != 0},
-            {ID_TOGGLE_STATUSBAR, settings.DisplayStatusbar != 0},
-            {ID_ZOOM_2X, settings.ZoomFactor == 2},
-            {ID_ZOOM_4X, settings.ZoomFactor == 4},
-        };
-        for (const auto& m : marks) CheckMenuItem(popup, m.id, MF_BYCOMMAND | (m.checked ? MF_CHECKED : MF_UNCHECKED));
-    }
-    const int command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr);
-    if (menu) DestroyMenu(menu);
+    const int command = TrackViewMenu(hwnd, p, hasSelection);
     if (command == ID_WHATS_THIS) {
-        ShowWhatsThis(p, helpId);
+        ShowWhatsThis(hwnd, p, helpId);
     } else {
         CancelSelection();
         OnCommand(static_cast<WORD>(command));
