@@ -59,7 +59,18 @@ def readme_text(path):
         fail(f'{path} has no "{BUILD_HEADING}" heading ending the user\'s part')
     while end > 0 and not lines[end - 1].strip():
         end -= 1
-    return ("\ufeff" + "\r\n".join(lines[:end]) + "\r\n").encode("utf-8")
+    user = []
+    developers = False
+    for line in lines[:end]:
+        # The build commands at the top are for developers; a user of the zip has no use for them.
+        if line.startswith("<!-- developers"):
+            developers = line != "<!-- developers end -->"
+            if not developers and user and not user[-1].strip():
+                user.pop()
+            continue
+        if not developers:
+            user.append(line)
+    return ("\ufeff" + "\r\n".join(user) + "\r\n").encode("utf-8")
 
 
 def stripped(strip_tool, exe, epoch):
