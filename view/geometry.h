@@ -8,20 +8,23 @@
 namespace rules {
 
 struct Source {
-    int srcWidth, srcHeight;    // screen pixels magnified: view size / zoom + 1
-    int halfWidth, halfHeight;  // half of them, truncated
-    int maxX, maxY;             // largest coordinates of the clamped point
+    int srcWidth, srcHeight;          // view size / zoom + 1: centres the point and sizes the page step
+    int halfWidth, halfHeight;        // half of them, truncated: the point's offset from the left and top
+    int visibleWidth, visibleHeight;  // screen pixels the view shows at least partly: view / zoom, rounded up
+    int minX, minY;                   // smallest coordinates of the clamped point
+    int maxX, maxY;                   // largest; they put the last visible pixel on the bounds' last one
+    Rect bounds;                      // the screen area the view may show (right and bottom exclusive)
 };
 
 // False when the view has a negative width or height; then nothing is computed. A view of zero
 // width or height still shows one source column or row.
-bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int screenHeight, Source* out);
+bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source* out);
 
-// The point of interest held inside [half, max] on each axis; the lower bound is tested first,
-// so a source wider than the screen pins every point right of halfWidth to maxX.
+// The point of interest held inside [min, max] on each axis; the lower bound is tested first,
+// so a source wider than the bounds pins every point right of minX to maxX.
 Point ClampPoint(Point p, const Source& s);
 
-// The screen rectangle magnified (right and bottom exclusive) for a clamped point.
+// The screen pixels the view shows for a clamped point (right and bottom exclusive).
 Rect SourceRect(Point clamped, const Source& s);
 
 // The frame drawn on the screen one pixel outside the source rectangle.
