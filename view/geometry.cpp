@@ -50,6 +50,16 @@ Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, 
     return client;
 }
 
+Point MinTrackSize(const MinSizeParts& p) {
+    const int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    int width = p.frameWidth + client;
+    if (width < p.captionWidth) width = p.captionWidth;
+    if (width < p.systemWidth) width = p.systemWidth;
+    int height = p.frameHeight + p.bandHeight + p.statusHeight + p.viewHeight;
+    if (height < p.systemHeight) height = p.systemHeight;
+    return Point{width, height};
+}
+
 void FrameStrokes(const Rect& r, Stroke out[4]) {
     // A negative extent includes its origin pixel and runs |extent| pixels back from it. With
     // that, these four strokes meet corner to corner: each frame pixel is inverted exactly once.

@@ -36,6 +36,19 @@ Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int 
 // The client rectangle less the band at the top and the status bar at the bottom where shown.
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 
+// The smallest window that keeps its parts usable: the frame (the window's size less its client
+// area's), the client width the toolbar's buttons need and the heights of the bars shown (0 for
+// those hidden), a small view, and the width the caption's icon and buttons need; never less than
+// the system's own minimum.
+struct MinSizeParts {
+    int frameWidth, frameHeight;
+    int toolbarWidth, bandHeight, statusHeight;
+    int viewWidth, viewHeight;
+    int captionWidth;
+    int systemWidth, systemHeight;
+};
+Point MinTrackSize(const MinSizeParts& p);
+
 // The four one-pixel strokes (x, y, width, height; negative extents run left or up) that invert
 // a frame along the rectangle's sides. Drawing them twice restores the pixels.
 struct Stroke {

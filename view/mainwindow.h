@@ -113,6 +113,7 @@ private:
     RECT SourceBounds() const;
     POINT ViewCornerOnScreen() const;
     void OnDestroy();
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnTimer(UINT_PTR id);
     void OnHScroll(WORD code, WORD position, HWND trackbar);
     void OnNotify(NMHDR* header);
