@@ -11,6 +11,7 @@ WINESERVER=/usr/lib/wine/wineserver64
 [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
 
 winenv_xvfb_pid=""
+winenv_small_mount=""
 
 winenv_free_display() {
   local n
@@ -28,6 +29,7 @@ winenv_stop() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
   fi
+  winenv_small_drive_stop
   if [ -n "$winenv_xvfb_pid" ]; then
     kill "$winenv_xvfb_pid" 2>/dev/null || true
     wait "$winenv_xvfb_pid" 2>/dev/null || true
@@ -80,4 +82,26 @@ winenv_start() {
   else
     "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
   fi
+}
+
+# A full small drive for the tests of a save that runs out of room: a 64 KiB tmpfs mounted inside
+# the prefix and mapped as drive S:, its letter exported in PEERIX_SMALL_DRIVE. Mounting needs
+# root (as in CI); without it the variable stays unset and those tests say they were skipped.
+# Unmounted by winenv_stop.
+winenv_small_drive_start() {
+  local dir=$WINEPREFIX/small-drive
+  mkdir -p "$dir"
+  mountpoint -q "$dir" || mount -t tmpfs -o size=64k,mode=0777 peerix-small "$dir" 2>/dev/null || return 0
+  winenv_small_mount=$dir
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/s:"
+  export PEERIX_SMALL_DRIVE='S:'
+}
+
+winenv_small_drive_stop() {
+  [ -n "$winenv_small_mount" ] || return 0
+  rm -f "$WINEPREFIX/dosdevices/s:"
+  umount "$winenv_small_mount" 2>/dev/null || true
+  rmdir "$winenv_small_mount" 2>/dev/null || true
+  winenv_small_mount=""
+  unset PEERIX_SMALL_DRIVE
 }

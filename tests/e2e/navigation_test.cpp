@@ -137,8 +137,9 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
         EXPECT_EQ(StoredPoint().y, 0);  // no vertical key: the stored y is left as it was
     }
 
-    // The bottom-right: the largest point is (sw - 39, sh - 26); with an even source width the
-    // picture ends one column short of the screen's right edge, with an odd height at the bottom.
+    // The bottom-right: 300 x 200 at zoom 4 shows 75 x 50 pixels, 38 and 25 of them left of and
+    // above the point, so the largest point is (sw - 37, sh - 25) and the picture ends exactly
+    // on the screen's last column and row.
     ResetSettings();
     BareView(4, sw - 60, sh - 40, 400, 250);
     PeerixProcess peerix;
@@ -148,16 +149,105 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     ASSERT_EQ(WaitForView(w, 4, POINT{sw - 60, sh - 40}), "");
     for (int i = 0; i < 3; ++i) input::Press(VK_RIGHT, {VK_CONTROL});
     input::Press(VK_NEXT);
-    EXPECT_EQ(WaitForView(w, 4, POINT{sw - 39, sh - 26}), "");
-    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).x, sw - 77);
-    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 51);
+    EXPECT_EQ(WaitForView(w, 4, POINT{sw - 37, sh - 25}), "");
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).x, sw - 75);
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 50);
     input::Press(VK_NEXT, {VK_CONTROL});
     input::Press(VK_DOWN);
     ASSERT_TRUE(InputHandled(w));
-    EXPECT_EQ(CompareView(w, 4, POINT{sw - 39, sh - 26}), "");
+    EXPECT_EQ(CompareView(w, 4, POINT{sw - 37, sh - 25}), "");
     ASSERT_TRUE(peerix.Close());
-    EXPECT_EQ(StoredPoint().x, sw - 39);
-    EXPECT_EQ(StoredPoint().y, sh - 26);
+    EXPECT_EQ(StoredPoint().x, sw - 37);
+    EXPECT_EQ(StoredPoint().y, sh - 25);
+}
+
+namespace {
+
+// The screen set to another size for a while (Wine's virtual desktop follows), and back.
+class ScreenSize {
+public:
+    ScreenSize(int width, int height)
+        : oldWidth(GetSystemMetrics(SM_CXSCREEN)), oldHeight(GetSystemMetrics(SM_CYSCREEN)) {
+        changed = width == oldWidth && height == oldHeight ? true : Set(width, height);
+    }
+    ~ScreenSize() {
+        if (GetSystemMetrics(SM_CXSCREEN) != oldWidth || GetSystemMetrics(SM_CYSCREEN) != oldHeight)
+            Set(oldWidth, oldHeight);
+    }
+    ScreenSize(const ScreenSize&) = delete;
+    ScreenSize& operator=(const ScreenSize&) = delete;
+    bool Changed() const { return changed; }
+
+private:
+    static bool Set(int width, int height) {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsA(&mode, 0) != DISP_CHANGE_SUCCESSFUL) return false;
+        return waiting::WaitFor(
+            [&] { return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height; }, 3000);
+    }
+    int oldWidth, oldHeight;
+    bool changed = false;
+};
+
+// The screen pixel shown at a point of the screen, as the pattern encodes its source.
+COLORREF ShownAt(int x, int y) {
+    return CaptureScreen(RECT{x, y, x + 1, y + 1}).At(x, y);
+}
+
+}  // namespace
+
+TEST_F(Navigation, TheViewReachesTheScreensFirstAndLastColumnAndRowAtEverySizeAndZoom) {
+    // Views that are and are not whole multiples of the zoom, with odd and even numbers of
+    // source pixels, on screens of two sizes (larger ones than the virtual desktop's cannot be
+    // set; the host tests cover them). Peerix sits at the top right, clear of the screen pixels
+    // it shows at either corner.
+    const struct { int zoom, width, height; } views[] = {{1, 320, 200}, {3, 312, 200}, {4, 301, 203}, {32, 300, 200}};
+    const struct {
+        int width, height;
+    } screens[] = {{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {800, 600}};
+    for (const auto& screen : screens) {
+        ScreenSize size(screen.width, screen.height);
+        ASSERT_TRUE(size.Changed()) << screen.width << "x" << screen.height;
+        const int sw = screen.width, sh = screen.height;
+        PatternWindow origin(RECT{0, 0, 330, 210});
+        PatternWindow corner(RECT{sw - 330, sh - 210, sw, sh});
+        ASSERT_TRUE(origin.WaitUntilShown());
+        ASSERT_TRUE(corner.WaitUntilShown());
+        for (const auto& v : views) {
+            SCOPED_TRACE(testing::Message()
+                         << sw << "x" << sh << ", " << v.width << " x " << v.height << " at zoom " << v.zoom);
+            const struct {
+                POINT point;                   // far beyond the corner
+                POINT viewPixel, screenPixel;  // which view corner shows which screen corner
+            } ends[] = {{{sw + 50, sh + 50}, {v.width - 1, v.height - 1}, {sw - 1, sh - 1}},
+                        {{-50, -50}, {0, 0}, {0, 0}}};
+            for (const auto& end : ends) {
+                ResetSettings();
+                WriteDword("DisplayToolbar", 0);
+                WriteDword("DisplayStatusbar", 0);
+                WriteDword("ZoomFactor", static_cast<DWORD>(v.zoom));
+                WritePoint("ZoomPoint", end.point.x, end.point.y);
+                const RECT frame = WindowForClient(sw - 360, 5, v.width, v.height);
+                WriteRect("WindowPos", frame.left, frame.top, frame.right, frame.bottom);
+                PeerixProcess peerix;
+                ASSERT_TRUE(peerix.Start());
+                HWND w = peerix.Window();
+                const RECT view = ViewOnScreen(w);
+                ASSERT_EQ(view.right - view.left, v.width);
+                ASSERT_EQ(view.bottom - view.top, v.height);
+                EXPECT_EQ(WaitForView(w, v.zoom, end.point), "");
+                // The view's own corner pixel shows the screen's corner pixel, whether its
+                // magnified pixel is shown whole or in part.
+                EXPECT_EQ(ShownAt(view.left + end.viewPixel.x, view.top + end.viewPixel.y),
+                          PatternColour(end.screenPixel.x, end.screenPixel.y));
+                ASSERT_TRUE(peerix.Close());
+            }
+        }
+    }
 }
 
 TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
@@ -171,10 +261,10 @@ TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
     const RECT view = ViewOnScreen(w);
     ASSERT_EQ(WaitForView(w, 3, POINT{100, 100}), "");
 
-    // 300 x 200 at zoom 3: 101 x 67 source pixels; the frame runs one pixel outside them.
+    // 300 x 200 at zoom 3 shows 100 x 67 source pixels; the frame runs one pixel outside them.
     const POINT target = {240, 200};
     const POINT o = SourceOrigin(view, 3, target);
-    const RECT frame = {o.x - 1, o.y - 1, o.x + 101, o.y + 67};
+    const RECT frame = {o.x - 1, o.y - 1, o.x + 100, o.y + 67};
     const RECT around = {frame.left - 3, frame.top - 3, frame.right + 4, frame.bottom + 4};
     const auto onFrame = [&](int x, int y) {
         return x >= frame.left && x <= frame.right && y >= frame.top && y <= frame.bottom &&
@@ -260,7 +350,8 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     EXPECT_EQ(WaitForView(w, 3, POINT{5, 4}), "");
 
     input::Press('M', {VK_CONTROL});
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == TBSTATE_ENABLED; }));
+    EXPECT_TRUE(
+        waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == TBSTATE_ENABLED; }));
     // Two housekeeping ticks after the move: neither may move the point now.
     ASSERT_TRUE(TickSeenAt(w, POINT{300, 300}));
     ASSERT_TRUE(TickSeenAt(w, POINT{301, 300}));

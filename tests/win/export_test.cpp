@@ -23,6 +23,7 @@
 #include "output/capture.h"
 #include "output/rules.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/support/handle_meter.h"
 #include "tests/support/images.h"
 #include "tests/support/screen.h"
@@ -299,8 +300,9 @@ TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     const int left = c.x - mainWindow.halfWidth, top = c.y - mainWindow.halfHeight;
     images::TempFolder folder("peerix-capture");
 
-    // At source size the capture is the screen's pixels one for one.
-    const Image source = ScreenAsBitmap(RECT{left, top, left + mainWindow.srcWidth, top + mainWindow.srcHeight});
+    // At source size the capture is the screen's pixels one for one: those the view shows.
+    const Image source =
+        ScreenAsBitmap(RECT{left, top, left + mainWindow.visibleWidth, top + mainWindow.visibleHeight});
     if (depth > 8) {
         Image cut;
         cut.width = source.width;
@@ -315,18 +317,16 @@ TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     RoundTrip(original, mainWindow.palette, folder, "capture-source");
     DeleteObject(original);
 
-    // Zoomed, the same pixels are stretched to the view's size as the system stretches them.
+    // Zoomed, the same pixels become whole 3 x 3 blocks, cut at the view's size.
     RECT view;
     mainWindow.GetViewRect(&view);
     HBITMAP zoomed = mainWindow.CaptureImage(true, false);
     ASSERT_NE(zoomed, nullptr);
-    const std::vector<int> mapX = images::StretchMap(source.width, view.right - view.left);
-    const std::vector<int> mapY = images::StretchMap(source.height, view.bottom - view.top);
     Image stretched;
     stretched.width = view.right - view.left;
     stretched.height = view.bottom - view.top;
     for (int y = 0; y < stretched.height; ++y)
-        for (int x = 0; x < stretched.width; ++x) stretched.pixels.push_back(source.At(mapX[x], mapY[y]));
+        for (int x = 0; x < stretched.width; ++x) stretched.pixels.push_back(source.At(x / 3, y / 3));
     EXPECT_EQ(CompareImages(images::FromBitmap(zoomed), stretched, 32), "");
     RoundTrip(zoomed, mainWindow.palette, folder, "capture-zoomed");
     DeleteObject(zoomed);
@@ -535,7 +535,9 @@ TEST_F(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
     EXPECT_EQ(run.checkShown, BST_UNCHECKED);
     EXPECT_EQ(lstrcmpiA(run.folderShown.c_str(), folder.Path().c_str()), 0) << run.folderShown;
     ASSERT_FALSE(run.boxes.empty());
-    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
+    // The message's own line, then the file and the system's reason.
+    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified.\n\n" + locked + "\n" +
+                                    dialogs::SystemText(ERROR_ACCESS_DENIED) + " [stop sign]");
     EXPECT_EQ(images::ReadFileBytes(locked.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"locked.bmp"});
     // The choice is remembered although the write failed.
@@ -658,7 +660,10 @@ TEST_F(BmpExportLimit, SaveAsReportsAShortWrite) {
     const SaveRun run = SaveThroughTheDialog("shot", false);
     EXPECT_EQ(run.checkShown, BST_CHECKED);
     ASSERT_EQ(run.boxes.size(), 2u);  // the overwrite question, answered Yes, then the failure
-    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
+    // The reason is whatever the system makes of the limit, but there is one after the path.
+    const std::string first = "Peerix: Failed to write the image to the file specified.\n\n" + target + "\n";
+    EXPECT_EQ(run.boxes.back().substr(0, first.size()), first);
+    EXPECT_GT(run.boxes.back().size(), first.size() + std::string(" [stop sign]").size());
     EXPECT_EQ(images::ReadFileBytes(target.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
 }
