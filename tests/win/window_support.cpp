@@ -12,6 +12,10 @@ RECT FrameForClient(int x, int y, int width, int height) {
     return RECT{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
 }
 
+void KeepHelpClosedAtStart() {
+    settings.HelpFileTime = FILETIME{0xFFFFFFFFu, 0x7FFFFFFFu};
+}
+
 RealMainWindow::RealMainWindow(const RECT& r, bool toolbar, bool statusBar) {
     settings.SingleInstance = 0;
     settings.DisplayToolbar = toolbar;
