@@ -189,10 +189,12 @@ private:
         if (text[0] == '|') {
             // | key | description
             const size_t second = text.find('|', 1);
-            if (second == std::string::npos) return Fail(line, "a key row needs \"| key | description\"");
+            if (second == std::string::npos) return Fail(line, "a key row needs \"| key | description |\"");
+            std::string description = Trim(text.substr(second + 1));
+            if (!description.empty() && description.back() == '|') description = Trim(description.substr(0, description.size() - 1));
             return EndParagraph() &&
-                   StartParagraph(Paragraph::KeyRow, "*" + Trim(text.substr(1, second - 1)) + "*\t" +
-                                                         Trim(text.substr(second + 1)));
+                   StartParagraph(Paragraph::KeyRow, "*" + Trim(text.substr(1, second - 1)) + "*\t" + description) &&
+                   EndParagraph();
         }
         if (pending.empty()) return StartParagraph(Paragraph::Body, text);
         pending += " " + text;
@@ -436,9 +438,10 @@ Record TextRecord(const Paragraph& p, const std::vector<Topic>& topics, bool tit
         tabs.push_back(24);
         above = 3;
     } else if (p.style == Paragraph::KeyRow) {
-        left = 200;
-        first = -200;
-        tabs.push_back(200);
+        // Wide enough for "Ctrl+Page Up/Down" in bold under both viewers.
+        left = 220;
+        first = -220;
+        tabs.push_back(220);
         above = 3;
     }
     if (left) bits |= 0x0010;

@@ -138,8 +138,10 @@ TEST_F(Help, F1TheHelpCommandAndClosingAskWinHelpForTheFileBesideTheProgram) {
     ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
     ChooseHelpFromTheMenu(peerix);
     ASSERT_TRUE(standIn.WaitForCalls(2));
-    ASSERT_TRUE(peerix.Close());
+    // Closing sends HELP_QUIT while this thread must handle it: post, then wait pumping.
+    PostMessageA(peerix.Window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(standIn.WaitForCalls(3));
+    ASSERT_TRUE(peerix.WaitForExit());
     ASSERT_EQ(standIn.calls.size(), 3u);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(standIn.calls[i].command, static_cast<UINT>(HELP_CONTEXT)) << i;

@@ -285,14 +285,23 @@ TEST(HelpCompiler, SourceFaultsStopWithTheFileAndLine) {
         const std::string error = ErrorOf(c.source);
         EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
     }
-    // Escapes and a key row parse as text, a tab and bold.
-    const helpc::Project p = MustParse("@topic a 1\n@title A\n| Ctrl+C | Copies \\*all\\*.\n");
-    const std::vector<helpc::Span>& spans = p.topics[0].paragraphs[0].spans;
+    // Escapes and a key row (its closing bar optional) parse as bold, a tab and text; a heading
+    // and a key row end their paragraph at the end of their line, other text runs on.
+    const helpc::Project p = MustParse(
+        "@topic a 1\n@title A\n| Ctrl+C | Copies \\*all\\*. |\n## Head\nBody\ngoes on.\n| F1 | Help\n");
+    const std::vector<helpc::Paragraph>& paragraphs = p.topics[0].paragraphs;
+    ASSERT_EQ(paragraphs.size(), 4u);
+    const std::vector<helpc::Span>& spans = paragraphs[0].spans;
     ASSERT_EQ(spans.size(), 3u);
     EXPECT_EQ(spans[0].kind, helpc::Span::Bold);
     EXPECT_EQ(spans[0].text, "Ctrl+C");
     EXPECT_EQ(spans[1].kind, helpc::Span::Tab);
     EXPECT_EQ(spans[2].text, "Copies *all*.");
+    EXPECT_EQ(paragraphs[1].style, helpc::Paragraph::Heading);
+    EXPECT_EQ(paragraphs[1].spans[0].text, "Head");
+    EXPECT_EQ(paragraphs[2].spans[0].text, "Body goes on.");
+    EXPECT_EQ(paragraphs[2].line, 5);
+    EXPECT_EQ(paragraphs[3].spans.back().text, "Help");
 }
 
 TEST(HelpContent, TheRealSourceCompilesWithEveryIdItsMainTopicLinksAndItsIndex) {
