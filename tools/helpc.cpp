@@ -18,7 +18,9 @@ namespace {
 
 // ---- Little-endian writers. ----
 
-void Put8(Bytes& b, uint32_t v) { b.push_back(static_cast<uint8_t>(v)); }
+void Put8(Bytes& b, uint32_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+}
 void Put16(Bytes& b, uint32_t v) {
     Put8(b, v);
     Put8(b, v >> 8);
@@ -31,7 +33,9 @@ void PutString(Bytes& b, const std::string& s) {
     b.insert(b.end(), s.begin(), s.end());
     b.push_back(0);
 }
-void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+void Append(Bytes& b, const Bytes& more) {
+    b.insert(b.end(), more.begin(), more.end());
+}
 void Set32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
@@ -101,9 +105,8 @@ bool ToWindows1252(const std::string& utf8, std::string* out, std::string* bad) 
     static const struct {
         uint32_t code;
         uint8_t byte;
-    } extra[] = {{0x20AC, 0x80}, {0x201A, 0x82}, {0x2026, 0x85}, {0x2018, 0x91}, {0x2019, 0x92},
-                 {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97},
-                 {0x2122, 0x99}};
+    } extra[] = {{0x20AC, 0x80}, {0x201A, 0x82}, {0x2026, 0x85}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93},
+                 {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x2122, 0x99}};
     out->clear();
     for (size_t i = 0; i < utf8.size();) {
         const uint8_t c = static_cast<uint8_t>(utf8[i]);
@@ -191,7 +194,8 @@ private:
             const size_t second = text.find('|', 1);
             if (second == std::string::npos) return Fail(line, "a key row needs \"| key | description |\"");
             std::string description = Trim(text.substr(second + 1));
-            if (!description.empty() && description.back() == '|') description = Trim(description.substr(0, description.size() - 1));
+            if (!description.empty() && description.back() == '|')
+                description = Trim(description.substr(0, description.size() - 1));
             return EndParagraph() &&
                    StartParagraph(Paragraph::KeyRow, "*" + Trim(text.substr(1, second - 1)) + "*\t" + description) &&
                    EndParagraph();
@@ -314,7 +318,8 @@ private:
                 if (bold) return Fail(pendingLine, "a link inside *bold* text");
                 const size_t close = text.find("](", i);
                 const size_t end = close == std::string::npos ? close : text.find(')', close);
-                if (end == std::string::npos) return Fail(pendingLine, "unterminated link: \"[text](context)\" expected");
+                if (end == std::string::npos)
+                    return Fail(pendingLine, "unterminated link: \"[text](context)\" expected");
                 flush(Span::Text);
                 const std::string label = text.substr(i + 1, close - i - 1);
                 const std::string target = text.substr(close + 2, end - close - 2);
@@ -399,8 +404,8 @@ enum Font { kBody = 0, kBold = 1, kTitle = 2 };
 // One TOPICLINK before its neighbours' positions are known.
 struct Record {
     uint8_t type;
-    Bytes data1;  // LinkData1
-    Bytes data2;  // LinkData2
+    Bytes data1;              // LinkData1
+    Bytes data2;              // LinkData2
     uint32_t textLength = 0;  // characters counted for topic offsets (text records only)
     size_t topic;
     uint32_t start = 0;  // offset in the stream of block data
@@ -422,9 +427,9 @@ Record TextRecord(const Paragraph& p, const std::vector<Topic>& topics, bool tit
 
     // Paragraph layout in half points.
     Bytes info;
-    Put8(info, 0);     // unknown, always 0
-    Put8(info, 0x80);  // unknown biased byte, 0
-    Put16(info, 0);    // id
+    Put8(info, 0);           // unknown, always 0
+    Put8(info, 0x80);        // unknown biased byte, 0
+    Put16(info, 0);          // id
     uint16_t bits = 0x0002;  // spacing above follows
     int above = 6, left = 0, first = 0;
     std::vector<int> tabs;
@@ -479,12 +484,12 @@ Record TextRecord(const Paragraph& p, const std::vector<Topic>& topics, bool tit
                 command({0x83});
                 break;
             case Span::Link: {
-                const auto target = std::find_if(topics.begin(), topics.end(),
-                                                 [&](const Topic& t) { return t.context == s.target; });
+                const auto target =
+                    std::find_if(topics.begin(), topics.end(), [&](const Topic& t) { return t.context == s.target; });
                 const uint32_t hash = static_cast<uint32_t>(ContextHash(s.target));
                 // 0xE3 jumps to a topic, 0xE2 shows it as a popup; both green and underlined.
-                command({target->popup ? 0xE2u : 0xE3u, hash & 0xFF, (hash >> 8) & 0xFF, (hash >> 16) & 0xFF,
-                         hash >> 24});
+                command(
+                    {target->popup ? 0xE2u : 0xE3u, hash & 0xFF, (hash >> 8) & 0xFF, (hash >> 16) & 0xFF, hash >> 24});
                 pending += s.text;
                 command({0x89});
                 break;
@@ -594,10 +599,10 @@ Bytes BTree(const std::vector<TreeEntry>& entries, uint16_t pageSize, const char
     char s[16] = {};
     std::strncpy(s, structure, sizeof s - 1);
     b.insert(b.end(), s, s + 16);
-    Put16(b, 0);       // must be zero
-    Put16(b, 0);       // page splits
+    Put16(b, 0);                                // must be zero
+    Put16(b, 0);                                // page splits
     Put16(b, static_cast<uint32_t>(level[0]));  // root
-    Put16(b, 0xFFFF);  // must be -1
+    Put16(b, 0xFFFF);                           // must be -1
     Put16(b, static_cast<uint32_t>(pages.size()));
     Put16(b, static_cast<uint32_t>(levels));
     Put32(b, static_cast<uint32_t>(entries.size()));

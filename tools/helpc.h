@@ -53,7 +53,6 @@ bool Parse(const std::string& text, const std::string& fileName, const std::map<
 
 // ---- Pieces of the file, exposed for the tests. ----
 
-
 // One B-tree entry: the key bytes (also used in index pages) and what follows it in a leaf.
 struct TreeEntry {
     Bytes key;
@@ -80,9 +79,9 @@ constexpr uint32_t kTopicBlockData = kTopicBlockSize - 12;
 uint32_t RecordPosition(uint32_t streamOffset);
 
 struct TopicFile {
-    Bytes bytes;                        // the blocks of |TOPIC, headers included
-    std::vector<uint32_t> offsets;      // topic offset of each topic, in source order
-    std::vector<uint32_t> headerAt;     // record position of each topic's header record
+    Bytes bytes;                     // the blocks of |TOPIC, headers included
+    std::vector<uint32_t> offsets;   // topic offset of each topic, in source order
+    std::vector<uint32_t> headerAt;  // record position of each topic's header record
 };
 TopicFile BuildTopics(const Project& project);
 

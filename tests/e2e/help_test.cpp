@@ -42,8 +42,8 @@ public:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "MS_WINHELP";
         RegisterClassA(&wc);
-        window = CreateWindowA("MS_WINHELP", "stand-in", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+        window = CreateWindowA("MS_WINHELP", "stand-in", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                               nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~WinHelpStandIn() {

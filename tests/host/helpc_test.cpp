@@ -54,9 +54,9 @@ TEST(HelpCompiler, ContextHashFollowsTheViewersTableAndIsSigned) {
     EXPECT_EQ(helpc::ContextHash("a"), 17);
     EXPECT_EQ(helpc::ContextHash("A1"), 732);
     EXPECT_EQ(helpc::ContextHash("x.0_"), 3202911);  // '.' 12, '0' 10, '_' 13
-    EXPECT_EQ(helpc::ContextHash("a-b!"), 749);       // other characters count for nothing
+    EXPECT_EQ(helpc::ContextHash("a-b!"), 749);      // other characters count for nothing
     EXPECT_EQ(helpc::ContextHash("main"), helpc::ContextHash("MAIN"));
-    EXPECT_EQ(helpc::ContextHash("zzzzzzz"), 1235671458);          // wrapped modulo 2^32
+    EXPECT_EQ(helpc::ContextHash("zzzzzzz"), 1235671458);           // wrapped modulo 2^32
     EXPECT_EQ(helpc::ContextHash("btn_copy_zoomed"), -1394046723);  // and read as signed
 }
 
@@ -129,8 +129,7 @@ TEST(HelpCompiler, BTreeLeafAndIndexPagesLinkAndFindEveryEntry) {
 }
 
 TEST(HelpCompiler, WindowRecordIsNinetyBytesWithCutFields) {
-    const hlp::Bytes w = helpc::WindowRecord(
-        helpc::Window{"NormWindow", std::string(60, 'c'), 112, 32, 520, 432});
+    const hlp::Bytes w = helpc::WindowRecord(helpc::Window{"NormWindow", std::string(60, 'c'), 112, 32, 520, 432});
     ASSERT_EQ(w.size(), 90u);
     EXPECT_EQ(U16(w, 0), 0x007Eu);  // name, caption, x, y, width, height
     EXPECT_EQ(hlp::Z(w, 2), "");
@@ -287,8 +286,8 @@ TEST(HelpCompiler, SourceFaultsStopWithTheFileAndLine) {
     }
     // Escapes and a key row (its closing bar optional) parse as bold, a tab and text; a heading
     // and a key row end their paragraph at the end of their line, other text runs on.
-    const helpc::Project p = MustParse(
-        "@topic a 1\n@title A\n| Ctrl+C | Copies \\*all\\*. |\n## Head\nBody\ngoes on.\n| F1 | Help\n");
+    const helpc::Project p =
+        MustParse("@topic a 1\n@title A\n| Ctrl+C | Copies \\*all\\*. |\n## Head\nBody\ngoes on.\n| F1 | Help\n");
     const std::vector<helpc::Paragraph>& paragraphs = p.topics[0].paragraphs;
     ASSERT_EQ(paragraphs.size(), 4u);
     const std::vector<helpc::Span>& spans = paragraphs[0].spans;
@@ -315,9 +314,10 @@ TEST(HelpContent, TheRealSourceCompilesWithEveryIdItsMainTopicLinksAndItsIndex) 
     std::map<uint32_t, const hlp::File::Topic*> byOffset;
     for (const auto& t : topics) byOffset[t.offset] = &t;
     // Every id the program sends opens a topic with text.
-    const uint32_t ids[] = {1, 113, 114, 115, 116, 118, 119, 120, 121, 112, 32774, 32771, 32772, 4009,
-                            0x808E0001, 0x808E0002, 0x808E03EB, 0x808E03EC, 0x808E03ED, 0x808E03EE,
-                            0x808E03EF, 0x808E03F0, 0x808E03F1, 0x808E03F2, 0x808E03F3, 0x808E03F5, 2};
+    const uint32_t ids[] = {1,          113,        114,        115,        116,        118,        119,
+                            120,        121,        112,        32774,      32771,      32772,      4009,
+                            0x808E0001, 0x808E0002, 0x808E03EB, 0x808E03EC, 0x808E03ED, 0x808E03EE, 0x808E03EF,
+                            0x808E03F0, 0x808E03F1, 0x808E03F2, 0x808E03F3, 0x808E03F5, 2};
     const std::map<uint32_t, uint32_t> map = f.ContextMap();
     for (uint32_t id : ids) {
         ASSERT_TRUE(map.count(id)) << id;

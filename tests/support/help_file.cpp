@@ -1,7 +1,9 @@
 #include "help_file.h"
 
 namespace {
-std::string Kept(const std::string& path) { return path + ".kept"; }
+std::string Kept(const std::string& path) {
+    return path + ".kept";
+}
 }  // namespace
 
 ScopedHelpFile::ScopedHelpFile(const std::string& path, ULONGLONG writeTime)

@@ -22,7 +22,9 @@ namespace hlp {
 
 using Bytes = std::vector<uint8_t>;
 
-inline uint32_t U16(const Bytes& b, size_t at) { return at + 2 <= b.size() ? b[at] | (b[at + 1] << 8) : 0; }
+inline uint32_t U16(const Bytes& b, size_t at) {
+    return at + 2 <= b.size() ? b[at] | (b[at + 1] << 8) : 0;
+}
 inline uint32_t U32(const Bytes& b, size_t at) {
     return at + 4 <= b.size() ? U16(b, at) | (static_cast<uint32_t>(U16(b, at + 2)) << 16) : 0;
 }
@@ -148,7 +150,8 @@ public:
         size_t at, size;
         if (!Internal("|SYSTEM", &at, &size)) return records;
         for (size_t p = at + 12; p + 4 <= at + size; p += 4 + U16(b, p + 2)) {
-            if (!records.count(U16(b, p))) records[U16(b, p)] = Bytes(b.begin() + p + 4, b.begin() + p + 4 + U16(b, p + 2));
+            if (!records.count(U16(b, p)))
+                records[U16(b, p)] = Bytes(b.begin() + p + 4, b.begin() + p + 4 + U16(b, p + 2));
         }
         return records;
     }

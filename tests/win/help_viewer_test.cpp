@@ -65,8 +65,8 @@ TEST(HelpViewer, FullTopicsOpenByNameInTheNormWinWindowAtItsPlace) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process));
+        ASSERT_TRUE(
+            CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
         e2e::ViewerWindow shown;
         EXPECT_TRUE(waiting::WaitFor(
             [&] { return (shown = e2e::ViewerShowing(hlp::Recognisable(*topic))).window != nullptr; }, 10000))
