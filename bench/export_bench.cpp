@@ -54,6 +54,7 @@ void RawCaptureAndRead(int sx, int sy, int srcWidth, int srcHeight, int zoom, in
 }  // namespace
 
 int main() {
+    KeepHelpClosedAtStart();
     programInstance = GetModuleHandleA(nullptr);
     RealMainWindow w(FrameForClient(20, 20, 640, 480));
     RECT view;

@@ -108,6 +108,7 @@ void StartUpTime() {
 }  // namespace
 
 int main() {
+    KeepHelpClosedAtStart();
     PaintCost();
     StartUpTime();
     return 0;

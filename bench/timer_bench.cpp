@@ -232,6 +232,7 @@ void ProcessCpu(const Baseline& baseline) {
 }  // namespace
 
 int main() {
+    KeepHelpClosedAtStart();
     Baseline baseline = {};
     TickCost(&baseline);
     ProcessCpu(baseline);

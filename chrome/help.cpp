@@ -6,6 +6,7 @@
 
 #include "../app/globals.h"
 #include "../app/utils.h"
+#include "rules.h"
 #include "../res/resource.h"
 
 void GetHelpFilePath(char* buffer, DWORD size) {
@@ -15,10 +16,20 @@ void GetHelpFilePath(char* buffer, DWORD size) {
     if (used + lstrlenA(PEERIX_HELP_FILE) < static_cast<int>(size)) lstrcpyA(buffer + used, PEERIX_HELP_FILE);
 }
 
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+void GetHelpRequestPath(char* buffer, DWORD size, bool underWine) {
+    char folder[520] = "";
+    GetProgramDirectory(moduleHandle, folder, sizeof folder);
+    rules::HelpRequestPath(folder, underWine, buffer, size);
+}
+
 BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data) {
     char path[520];
-    GetHelpFilePath(path, sizeof path);
-    lstrcatA(path, ">NormWin");  // the help file's secondary window for its topics
+    GetHelpRequestPath(path, sizeof path, RunningUnderWine());
     return WinHelpA(window, path, command, data);
 }
 

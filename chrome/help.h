@@ -7,8 +7,15 @@
 // The help file's name; it lives in the program's folder.
 #define PEERIX_HELP_FILE "Peerix.hlp"
 
-// Calls WinHelp with the help file beside the program, shown in its "NormWin" window.
+// Calls WinHelp with the help file beside the program, shown in its "NormWin" window (under Wine
+// without the window, see HelpRequestPath).
 BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data);
+
+// True when the program runs under Wine (its ntdll exports wine_get_version).
+bool RunningUnderWine();
+
+// Fills buffer with the path ShowHelp passes to WinHelp, as built under Wine or on Windows.
+void GetHelpRequestPath(char* buffer, DWORD size, bool underWine);
 
 // True when window exists and the screen point lies in its window rectangle (right and bottom
 // edges excluded); a hidden window counts with its rectangle.

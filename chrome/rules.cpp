@@ -41,4 +41,17 @@ bool MenuHelpText(const char* s, char* out, size_t capacity) {
     return true;
 }
 
+bool HelpRequestPath(const char* folder, bool underWine, char* out, size_t capacity) {
+    static const char kFile[] = "Peerix.hlp";
+    static const char kWindow[] = ">NormWin";
+    const size_t length = std::strlen(folder) + sizeof kFile - 1 + (underWine ? 0 : sizeof kWindow - 1);
+    if (capacity == 0) return false;
+    out[0] = '\0';
+    if (length >= capacity) return false;
+    std::strcpy(out, folder);
+    std::strcat(out, kFile);
+    if (!underWine) std::strcat(out, kWindow);
+    return true;
+}
+
 }  // namespace rules

@@ -23,6 +23,12 @@ void TooltipText(const char* commandString, char* out, size_t capacity);
 // no "\n" (the caller then shows its default text). Cut to fit `capacity` with the terminator.
 bool MenuHelpText(const char* commandString, char* out, size_t capacity);
 
+// The path WinHelp is asked for: the program's folder (ending in a backslash), the help file's
+// name and, except under Wine, ">NormWin", the help file's window for its topics. Wine's viewer
+// takes that suffix as part of the file name and cannot find the file. False, with an empty
+// out, when the path does not fit `capacity` characters with its terminator.
+bool HelpRequestPath(const char* folder, bool underWine, char* out, size_t capacity);
+
 }  // namespace rules
 
 #endif

@@ -169,3 +169,19 @@ TEST(MenuHelpRule, TextAfterTheFirstNewlineOrNothing) {
     EXPECT_STREQ(small, "01234");
     EXPECT_EQ(small[6], '#');
 }
+
+TEST(HelpPathRule, WindowsGetsTheNormWinWindowAndWineTheBareFile) {
+    char out[64];
+    EXPECT_TRUE(rules::HelpRequestPath("C:\\Apps\\", false, out, sizeof out));
+    EXPECT_STREQ(out, "C:\\Apps\\Peerix.hlp>NormWin");
+    EXPECT_TRUE(rules::HelpRequestPath("C:\\Apps\\", true, out, sizeof out));
+    EXPECT_STREQ(out, "C:\\Apps\\Peerix.hlp");
+    // Exactly filling the buffer with the terminator fits; one character more does not, and
+    // leaves an empty path rather than a cut one.
+    const std::string folder(sizeof out - 1 - std::strlen("Peerix.hlp>NormWin"), 'd');
+    EXPECT_TRUE(rules::HelpRequestPath(folder.c_str(), false, out, sizeof out));
+    EXPECT_EQ(std::strlen(out), sizeof out - 1);
+    EXPECT_FALSE(rules::HelpRequestPath((folder + "d").c_str(), false, out, sizeof out));
+    EXPECT_STREQ(out, "");
+    EXPECT_TRUE(rules::HelpRequestPath((folder + "d").c_str(), true, out, sizeof out));
+}

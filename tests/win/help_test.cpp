@@ -6,12 +6,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/globals.h"
 #include "app/settings.h"
 #include "res/resource.h"
+#include "tests/support/help_file.h"
+#include "tests/support/hlp_reader.h"
 #include "tests/support/wait.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/win/call_spy.h"
@@ -22,32 +25,10 @@ namespace {
 
 using spy::HelpCall;
 
+// The path as the program builds it under Wine, where these tests run.
 std::string HelpPath() {
-    return e2e::ProgramFolder() + "Peerix.hlp>NormWin";
+    return e2e::ProgramFolder() + "Peerix.hlp";
 }
-
-// A help file written for one test and removed again, whatever happens in between: one left
-// beside the program would open help at the start of the real program.
-class HelpFile {
-public:
-    HelpFile(const std::string& path, ULONGLONG writeTime) : path(path) { Touch(writeTime); }
-    ~HelpFile() { DeleteFileA(path.c_str()); }
-    HelpFile(const HelpFile&) = delete;
-    HelpFile& operator=(const HelpFile&) = delete;
-    void Touch(ULONGLONG writeTime) {
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-        DWORD written = 0;
-        WriteFile(f, "?_", 2, &written, nullptr);
-        const FILETIME t = Time(writeTime);
-        SetFileTime(f, nullptr, nullptr, &t);
-        CloseHandle(f);
-    }
-    static FILETIME Time(ULONGLONG v) { return FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)}; }
-
-private:
-    std::string path;
-};
 
 ULONGLONG AsNumber(const FILETIME& t) {
     return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -104,11 +85,15 @@ TEST_F(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoi
         {"zoom trackbar", POINT{zoom.left + 3, zoom.top + 4}, HID_ZOOM_TRACK},
         {"coordinates part", POINT{coords.right - 2, coords.bottom - 2}, HID_STATUS_COORDS},
     };
+    // Every id sent must open a topic of the help file built beside the program.
+    const std::map<uint32_t, uint32_t> built = hlp::File(hlp::ReadWholeFile(HelpPath())).ContextMap();
     for (const auto& c : cases) {
         ASSERT_TRUE(WhatsThisAt(spy, c.screen)) << c.area;
         const std::vector<HelpCall> calls = spy.Calls();
         ASSERT_EQ(calls.size(), 1u) << c.area;
         const HelpCall& h = calls[0];
+        ASSERT_EQ(h.ids.size(), 4u) << c.area;
+        EXPECT_TRUE(built.count(h.ids[1])) << c.area;
         EXPECT_EQ(h.command, static_cast<UINT>(HELP_WM_HELP)) << c.area;
         EXPECT_EQ(h.file, HelpPath()) << c.area;
         EXPECT_EQ(lstrcmpiA(h.windowClass.c_str(), "STATIC"), 0) << h.windowClass;
@@ -141,7 +126,7 @@ TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgr
     ASSERT_TRUE(spy.Active());
     const ULONGLONG t1 = 133000000000000000ull, t2 = t1 + 10000000ull;  // two times a second apart
     {
-        HelpFile beside(e2e::ProgramFolder() + "Peerix.hlp", t1);
+        ScopedHelpFile beside(e2e::ProgramFolder() + "Peerix.hlp", t1);
 
         // Never opened before: the main topic opens once, in the main window, and the time is kept.
         settings.HelpFileTime = FILETIME{0, 0};
@@ -181,7 +166,8 @@ TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgr
     CreateDirectoryA(folder.c_str(), nullptr);
     GetCurrentDirectoryA(sizeof previous, previous);
     {
-        HelpFile elsewhere(folder + "\\Peerix.hlp", t2);
+        ScopedHelpFile none(e2e::ProgramFolder() + "Peerix.hlp");  // none beside the program
+        ScopedHelpFile elsewhere(folder + "\\Peerix.hlp", t2);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         settings.HelpFileTime = FILETIME{0, 0};
         const std::vector<HelpCall> made = CallsOfAStart(spy);

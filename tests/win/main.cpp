@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "tests/e2e/support/registry.h"
+#include "tests/win/window_support.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     settings.UseKey(kProcessKey);
     realKeyGuard.before = RealKeyContents();
     realKeyGuard.armed = true;
+    KeepHelpClosedAtStart();  // the tests of the start-up check set the time themselves
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

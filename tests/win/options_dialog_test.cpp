@@ -194,7 +194,7 @@ TEST_F(OptionsDialog, RightClicksAskHelpForControlsOnlyAndTheEditKeepsItsMenu) {
             EXPECT_EQ(calls[0].command, static_cast<UINT>(HELP_CONTEXTMENU));
             EXPECT_EQ(calls[0].window, ok);
             EXPECT_EQ(calls[0].ids, Pair(IDOK, 0x808E0001));
-            const std::string suffix = "\\Peerix.hlp>NormWin";
+            const std::string suffix = "\\Peerix.hlp";  // under Wine, without the window
             ASSERT_GE(calls[0].file.size(), suffix.size());
             EXPECT_EQ(calls[0].file.substr(calls[0].file.size() - suffix.size()), suffix);
 

@@ -39,6 +39,10 @@ SavedGlobals::~SavedGlobals() {
     mainWindow.selCurrent = selCurrent;
 }
 
+void KeepHelpClosedAtStart() {
+    settings.HelpFileTime = FILETIME{0xFFFFFFFFu, 0x7FFFFFFFu};
+}
+
 RealMainWindow::RealMainWindow(const RECT& r, bool toolbar, bool statusBar) {
     settings.SingleInstance = 0;
     settings.DisplayToolbar = toolbar;

@@ -11,6 +11,10 @@
 // style; without the bars that is the view.
 RECT FrameForClient(int x, int y, int width, int height);
 
+// The built help file lies beside the test programs too: makes a main window created in this
+// process skip opening the help viewer at creation (the help file time lies in the future).
+void KeepHelpClosedAtStart();
+
 class RealMainWindow {
 public:
     // Creates and shows the main window, then places it at the given window rectangle.

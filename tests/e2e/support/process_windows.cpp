@@ -76,4 +76,39 @@ std::string PathInCannotFind(const std::string& text) {
     return text.substr(start + head.size(), end - start - head.size());
 }
 
+std::vector<ViewerWindow> HelpViewerWindows() {
+    std::vector<ViewerWindow> viewers;
+    for (HWND w : VisibleWindowsOfClass("MS_WINHELP")) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId()) continue;  // a test's own stand-in
+        ViewerWindow v;
+        v.window = w;
+        v.caption = TextOf(w);
+        // The topic is drawn by the viewer's rich-edit child; WM_GETTEXT crosses processes.
+        HWND text = GetDlgItem(w, 0x701);
+        const LRESULT length = text ? SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) : 0;
+        if (length > 0) {
+            std::string buffer(static_cast<size_t>(length) + 1, '\0');
+            SendMessageA(text, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]));
+            v.text = buffer.c_str();
+        }
+        viewers.push_back(v);
+    }
+    return viewers;
+}
+
+ViewerWindow ViewerShowing(const std::string& text) {
+    for (const ViewerWindow& v : HelpViewerWindows()) {
+        if (v.text.find(text) != std::string::npos) return v;
+    }
+    return {};
+}
+
+std::string DescribeViewers() {
+    std::string all;
+    for (const ViewerWindow& v : HelpViewerWindows()) all += "[" + v.caption + ": " + v.text.substr(0, 60) + "] ";
+    return all.empty() ? "(no viewer window)" : all;
+}
+
 }  // namespace e2e

@@ -30,6 +30,19 @@ HelpBox FindBox(const char* title);
 // The text of the help viewer's "Cannot find" box cut down to the path it names, or empty.
 std::string PathInCannotFind(const std::string& text);
 
+// A window of Wine's help viewer (class "MS_WINHELP", of another process than this one): its
+// caption and the text of the topic it shows.
+struct ViewerWindow {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+std::vector<ViewerWindow> HelpViewerWindows();
+// The first viewer window whose text holds `text`; window null when there is none.
+ViewerWindow ViewerShowing(const std::string& text);
+// The viewer windows' captions and the start of their texts, for a failure message.
+std::string DescribeViewers();
+
 }  // namespace e2e
 
 #endif
