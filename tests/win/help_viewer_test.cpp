@@ -23,7 +23,7 @@ bool NoViewerLeft() {
 
 }  // namespace
 
-TEST(ContextHelp, ThePathKeepsTheNormWinWindowOnWindowsAndLeavesItOutUnderWine) {
+TEST(HelpPath, ThePathKeepsTheNormWinWindowOnWindowsAndLeavesItOutUnderWine) {
     EXPECT_TRUE(RunningUnderWine());
     char path[520];
     GetHelpRequestPath(path, sizeof path, false);
