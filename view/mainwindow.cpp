@@ -40,7 +40,11 @@ MainWindow::MainWindow()
       rateTrack(nullptr),
       statusHeight(0),
       statusBar(nullptr),
-      viewEmpty(false) {}
+      viewEmpty(false),
+      dpi(96),
+      stockImages(nullptr),
+      stockButtonSize(0),
+      stockThumbLength(0) {}
 
 // The palette and the region go with their owners.
 MainWindow::~MainWindow() = default;

@@ -14,6 +14,7 @@
 #define PEERIX_MAINWINDOW_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "../app/scoped.h"
 #include "../chrome/tipcontrol.h"
@@ -69,6 +70,10 @@ public:
     void AddTrackbarTips();
     void ApplyToolbarVisibility();
     void ApplyStatusBarVisibility();
+    // Lays the chrome out for the window's DPI: toolbar images, buttons, band, trackbars, the
+    // status bar's font and parts, the size tip. Nothing changes at 96 DPI.
+    void ApplyDpi(int newDpi);
+    HFONT GuiFont() const;
 
     // Context help.
     bool HelpIdAt(POINT screenPoint, int* id) const;
@@ -102,6 +107,12 @@ public:
     int statusHeight;
     HWND statusBar;
     bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
+    int dpi;         // the DPI the chrome is laid out for
+    ScopedGdiObject<HFONT> guiFont;  // the GUI font made for dpi; null while the stock one fits
+    UniqueHandle<HIMAGELIST, ImageList_Destroy> largeImages;  // enlarged toolbar images; null at 1x
+    HIMAGELIST stockImages;  // the toolbar's own images, from its bitmap
+    DWORD stockButtonSize;   // the toolbar's buttons as created: width in the low, height in the high word
+    int stockThumbLength;    // the trackbars' thumbs as created
 
 private:
     POINT ViewCornerOnScreen() const;
@@ -111,6 +122,8 @@ private:
     void OnNotify(NMHDR* header);
     void OnMenuSelect(WORD item, WORD flags, HMENU menu);
     void OnDrawItem(UINT control, const DRAWITEMSTRUCT* item);
+    void OnDpiChanged(int newDpi, const RECT& suggested);
+    void OnDisplayChange();
     void OnMouseWheel(WPARAM wParam);
     void StartPointDrag();
     void MovePointDrag();

@@ -8,6 +8,7 @@
 #include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
+#include "../chrome/dpi.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
 #include "mainwindow.h"
@@ -47,6 +48,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         screenHeight = GetSystemMetrics(SM_CYSCREEN);
         Layout();
         PaintNow();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CANCELMODE:
         EndMouseModes();
@@ -150,6 +157,26 @@ void MainWindow::OnDestroy() {
     settings.ZoomPoint = point;
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
+}
+
+// A new resolution or a monitor added or removed: the limits of the point are stale. Only this
+// message reports it; no WM_WININICHANGE comes with it.
+void MainWindow::OnDisplayChange() {
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    Layout();
+    point = ClampPoint();
+    PaintNow();
+}
+
+void MainWindow::OnDpiChanged(int newDpi, const RECT& suggested) {
+    ApplyDpi(newDpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size may be the same, and then no WM_SIZE lays the new chrome out.
+    Layout();
+    PaintNow();
+    LayoutStatusParts();
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
