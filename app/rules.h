@@ -24,6 +24,21 @@ Rect WorkAreaToScreen(const Rect& r, int workLeft, int workTop);
 // truncating toward zero, no clamping to the screen).
 void CentredOrigin(const Rect& reference, const Rect& window, int* x, int* y);
 
+// The rectangle moved the least distance that puts it wholly inside area, its size kept. One wider
+// or taller than the area is aligned with the area's left or top edge.
+Rect KeepInside(const Rect& r, const Rect& area);
+
+// A window centred on its reference where that fits the work area, else moved the least distance
+// onto it.
+Rect CentredInside(const Rect& reference, const Rect& window, const Rect& work);
+
+// A stored main-window rectangle checked against the work area of its nearest monitor. It is kept
+// as it is when it fits the work area and its caption can be grabbed: at least half of the
+// caption's height (captionHeight, from the window's top) over a strip of minStrip pixels, or the
+// whole width of a narrower window, lies on the work area. Otherwise it is shrunk to the work
+// area where larger and moved the least distance onto it.
+Rect RescueWindow(const Rect& stored, const Rect& work, int captionHeight, int minStrip);
+
 // Cuts a module file name after its last backslash in place. Position 0 is never examined; with
 // no backslash the name stays whole.
 void KeepDirectory(char* path, int length);

@@ -131,7 +131,12 @@ bool Settings::WriteEntries(HKEY key, const SettingsEntry* table, int count) {
 }
 
 bool Settings::Save() {
-    if (!key && RegCreateKeyA(HKEY_CURRENT_USER, subkey, &key) != ERROR_SUCCESS) {
+    if (key && WriteEntries(key, table, kRowCount)) return true;
+    // The key may have been deleted while the program ran (a reset by hand, a cleanup tool): its
+    // old handle then writes nothing, so the key is created again and every value written anew.
+    if (key) RegCloseKey(key);
+    key = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, subkey, &key) != ERROR_SUCCESS) {
         key = nullptr;
         return false;
     }

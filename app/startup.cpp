@@ -3,6 +3,7 @@
 #include "../res/resource.h"
 #include "../view/mainwindow.h"
 #include "globals.h"
+#include "rules.h"
 #include "settings.h"
 #include "utils.h"
 #include "windowobject.h"
@@ -46,10 +47,17 @@ bool ActivateEarlierInstance() {
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 320, height = 200;
     if (settings.WindowPosFound()) {
-        x = settings.WindowPos.left;
-        y = settings.WindowPos.top;
-        width = settings.WindowPos.right - settings.WindowPos.left;
-        height = settings.WindowPos.bottom - settings.WindowPos.top;
+        // A window saved on a larger desktop, or all but off the screen, comes back where its
+        // caption can be grabbed: half the caption's height over a strip as wide as the system's
+        // smallest window.
+        const int caption = GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYCAPTION);
+        const RECT r =
+            ToRECT(rules::RescueWindow(ToRules(settings.WindowPos), ToRules(WorkAreaNear(settings.WindowPos)), caption,
+                                       GetSystemMetrics(SM_CXMINTRACK)));
+        x = r.left;
+        y = r.top;
+        width = r.right - r.left;
+        height = r.bottom - r.top;
     }
     if (settings.SingleInstance && ActivateEarlierInstance()) return nullptr;
 

@@ -10,10 +10,44 @@ bool CentreWindow(HWND reference, HWND window) {
     return SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
 }
 
+namespace {
+
+RECT WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    return info.rcWork;
+}
+
+}  // namespace
+
+RECT WorkAreaNear(HWND window) {
+    return WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
+
+RECT WorkAreaNear(const RECT& r) {
+    return WorkAreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+}
+
+bool CentreWindowInWorkArea(HWND reference, HWND window) {
+    RECT ref, win;
+    if (!GetWindowRect(reference, &ref) || !GetWindowRect(window, &win)) return false;
+    const rules::Rect r = rules::CentredInside(ToRules(ref), ToRules(win), ToRules(WorkAreaNear(reference)));
+    return SetWindowPos(window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+}
+
 void GetProgramDirectory(HMODULE module, char* buffer, DWORD size) {
     const DWORD n = GetModuleFileNameA(module, buffer, size);
     if (n == 0) return;
     rules::KeepDirectory(buffer, static_cast<int>(n));
+}
+
+void SystemErrorText(DWORD error, char* buffer, DWORD size) {
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, size, nullptr);
+    if (n >= size) n = 0;
+    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r' || buffer[n - 1] == ' ')) --n;
+    buffer[n] = '\0';
 }
 
 void ShowSystemError(HWND owner, const char* caption) {

@@ -24,8 +24,21 @@ inline POINT ToPOINT(rules::Point p) {
 // rectangle cannot be read or the move fails.
 bool CentreWindow(HWND reference, HWND window);
 
+// Centres window on reference where it then lies wholly on the work area of reference's monitor,
+// else moves it the least distance onto that work area; false when a rectangle cannot be read or
+// the move fails.
+bool CentreWindowInWorkArea(HWND reference, HWND window);
+
+// The work area of the monitor nearest to a window or a rectangle.
+RECT WorkAreaNear(HWND window);
+RECT WorkAreaNear(const RECT& r);
+
 // Fills buffer with the directory of the module's file, ending in a backslash.
 void GetProgramDirectory(HMODULE module, char* buffer, DWORD size);
+
+// The system's own text for an error code, without its closing line break; empty when the system
+// has none. size must not be 0.
+void SystemErrorText(DWORD error, char* buffer, DWORD size);
 
 // Shows the system's text for the calling thread's last error in an error box.
 void ShowSystemError(HWND owner, const char* caption);

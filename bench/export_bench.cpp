@@ -24,13 +24,13 @@ namespace {
 // The least the same work can cost: one stretch from the screen into a screen-compatible bitmap
 // and one read of its pixels into new memory (a DIB that outlives the call needs memory of its
 // own; touching 1.2 MB of fresh pages costs more than the copy itself).
-void RawCaptureAndRead(int sx, int sy, int srcWidth, int srcHeight, int width, int height) {
+void RawCaptureAndRead(int sx, int sy, int srcWidth, int srcHeight, int zoom, int width, int height) {
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, bitmap);
     SetStretchBltMode(memory, COLORONCOLOR);
-    StretchBlt(memory, 0, 0, width, height, screen, sx, sy, srcWidth, srcHeight, SRCCOPY);
+    StretchBlt(memory, 0, 0, srcWidth * zoom, srcHeight * zoom, screen, sx, sy, srcWidth, srcHeight, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
     struct {
@@ -88,7 +88,7 @@ int main() {
                 GlobalFree(dib);
                 DeleteObject(bitmap);
                 const double t1 = Now();
-                RawCaptureAndRead(sx, sy, mainWindow.srcWidth, mainWindow.srcHeight, width, height);
+                RawCaptureAndRead(sx, sy, mainWindow.visibleWidth, mainWindow.visibleHeight, zoom, width, height);
                 const double t2 = Now();
                 oursTime += t1 - t0;
                 rawTime += t2 - t1;
@@ -113,7 +113,7 @@ int main() {
         std::printf(
             "zoom %2d (%3d x %3d source): CaptureImage + BitmapToDib %.3f ms, raw StretchBlt + GetDIBits %.3f ms, "
             "ratio %.3f; WriteBmpFile %.3f ms\n",
-            zoom, mainWindow.srcWidth, mainWindow.srcHeight, o * 1000, r * 1000, o / r, f * 1000);
+            zoom, mainWindow.visibleWidth, mainWindow.visibleHeight, o * 1000, r * 1000, o / r, f * 1000);
     }
     DeleteFileA(path.c_str());
     return 0;

@@ -28,8 +28,8 @@ void RawStretch(HWND window, int zoom) {
     HDC dc = GetDC(window);
     HDC screen = GetDC(nullptr);
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, mainWindow.srcWidth * zoom, mainWindow.srcHeight * zoom, screen, 100, 100, mainWindow.srcWidth,
-               mainWindow.srcHeight, SRCCOPY);
+    StretchBlt(dc, 0, 0, mainWindow.visibleWidth * zoom, mainWindow.visibleHeight * zoom, screen, 100, 100,
+               mainWindow.visibleWidth, mainWindow.visibleHeight, SRCCOPY);
     ReleaseDC(nullptr, screen);
     ReleaseDC(window, dc);
 }

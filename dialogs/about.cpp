@@ -42,23 +42,79 @@ void OpenLink(HWND dialog, int control, ResString& target, int* used) {
 
 }  // namespace
 
+namespace {
+
+// The dotted focus frame around the link's text (not its whole control, which may be wider).
+void DrawLinkFocus(HWND link) {
+    RECT r = {0, 0, 0, 0};
+    GetClientRect(link, &r);
+    char text[128] = {};
+    const int n = GetWindowTextA(link, text, sizeof text);
+    ScopedGetDC dc(link);
+    if (!dc) return;
+    ScopedSelectObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0)));
+    SIZE extent = {0, 0};
+    if (GetTextExtentPoint32A(dc, text, n, &extent) && extent.cx < r.right) r.right = extent.cx;
+    DrawFocusRect(dc, &r);
+}
+
+// Repaints the dialog's background under the link and the link over it: the link draws on a
+// transparent background, so a focus frame is gone only once what lies beneath is drawn again.
+void RedrawLink(HWND link) {
+    RECT r;
+    GetWindowRect(link, &r);
+    HWND dialog = GetParent(link);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(dialog, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
 LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETCURSOR) {
+    switch (message) {
+    case WM_SETCURSOR:
         SetCursor(LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_HAND)));
         return TRUE;
+    case WM_GETDLGCODE:
+        // Enter and Space belong to the focused link, not to the default button.
+        if (lParam) {
+            const MSG* m = reinterpret_cast<const MSG*>(lParam);
+            if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_SPACE)) return DLGC_WANTMESSAGE;
+        }
+        return DLGC_STATIC;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN || wParam == VK_SPACE) {
+            // Exactly what a click does.
+            SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(window));
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        RedrawLink(window);
+        return 0;
+    default:
+        break;
     }
     const AboutState* state = StateOf(GetParent(window));
     if (!state || !state->staticProc) return DefWindowProcA(window, message, wParam, lParam);
-    return CallWindowProcA(state->staticProc, window, message, wParam, lParam);
+    const LRESULT result = CallWindowProcA(state->staticProc, window, message, wParam, lParam);
+    if (message == WM_PAINT && GetFocus() == window) DrawLinkFocus(window);
+    return result;
 }
 
 namespace {
 
-// Subclasses both links for their cursor and gives them an underlined copy of the dialog font.
+// Subclasses both links for their cursor and keys, puts them in the Tab order after OK, and gives
+// them an underlined copy of the dialog font.
 void InitialiseLinks(HWND dialog, AboutState* state) {
-    for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK})
-        state->staticProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(GetDlgItem(dialog, link), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+    for (int link : {IDC_EMAIL_LINK, IDC_WEB_LINK}) {
+        HWND control = GetDlgItem(dialog, link);
+        state->staticProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+        SetWindowLongA(control, GWL_STYLE, GetWindowLongA(control, GWL_STYLE) | WS_TABSTOP);
+    }
     LOGFONTA font = {};
     auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     if (!GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof font,
@@ -80,7 +136,7 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         if (auto* state = reinterpret_cast<AboutState*>(lParam)) InitialiseLinks(dialog, state);
-        CentreWindow(GetParent(dialog), dialog);
+        CentreWindowInWorkArea(GetParent(dialog), dialog);
         return TRUE;
     }
     case WM_CTLCOLORSTATIC: {

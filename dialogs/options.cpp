@@ -25,7 +25,7 @@ const RateField kRates[] = {
 };
 
 void Initialise(HWND dialog) {
-    CentreWindow(GetParent(dialog), dialog);
+    CentreWindowInWorkArea(GetParent(dialog), dialog);
     // The template stores each control's help id; some systems (Wine) do not pass them on to the
     // controls, so fill in the ones left at 0 by the same rule.
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {

@@ -3,7 +3,7 @@
 
 #include "../app/scoped.h"
 
-HBITMAP CaptureScreen(const rules::CaptureArea& a) {
+HBITMAP CaptureScreen(const rules::CaptureArea& a, const rules::Rect& bounds) {
     ScopedGetDC screen(nullptr);
     if (!screen) return nullptr;
     ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, a.bitmapWidth, a.bitmapHeight));
@@ -13,7 +13,11 @@ HBITMAP CaptureScreen(const rules::CaptureArea& a) {
     {
         ScopedSelectObject selected(memory, bitmap);
         SetStretchBltMode(memory, COLORONCOLOR);
-        StretchBlt(memory, 0, 0, a.bitmapWidth, a.bitmapHeight, screen, a.x, a.y, a.width, a.height, SRCCOPY);
+        const rules::Stretch s = rules::StretchWithin(a.source, bounds, a.scale, 0, 0);
+        if (s.partial) PatBlt(memory, 0, 0, a.bitmapWidth, a.bitmapHeight, BLACKNESS);
+        if (s.srcWidth > 0 && s.srcHeight > 0)
+            StretchBlt(memory, s.destX, s.destY, s.destWidth, s.destHeight, screen, s.srcX, s.srcY, s.srcWidth,
+                       s.srcHeight, SRCCOPY);
     }
     return bitmap.release();
 }

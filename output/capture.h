@@ -6,9 +6,10 @@
 
 #include "rules.h"
 
-// A new screen-compatible bitmap of the area's bitmap size holding its screen rectangle,
-// stretched to fit; null on failure. The caller owns the bitmap.
-HBITMAP CaptureScreen(const rules::CaptureArea& area);
+// A new screen-compatible bitmap of the area's bitmap size holding its screen pixels, each
+// stretched to a whole block; what lies outside bounds stays black. Null on failure. The caller
+// owns the bitmap.
+HBITMAP CaptureScreen(const rules::CaptureArea& area, const rules::Rect& bounds);
 
 // Hands the bitmap to the clipboard as CF_BITMAP. On any failure the clipboard is closed again,
 // the bitmap deleted unless the clipboard took it, and the speaker beeps.

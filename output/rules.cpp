@@ -44,23 +44,39 @@ int NextAntsPhase(int phase) {
     return phase > 7 ? 0 : phase;
 }
 
-CaptureArea CaptureRect(bool zoomed, bool useSelection, int sx, int sy, int srcWidth, int srcHeight, Rect v, Rect s,
-                        int zoom) {
-    CaptureArea a{sx, sy, srcWidth, srcHeight, srcWidth, srcHeight};
+CaptureArea CaptureRect(bool zoomed, bool useSelection, Rect visible, Rect v, Rect s, int zoom) {
+    CaptureArea a{visible, zoomed ? zoom : 1, 0, 0};
     if (useSelection) {
-        a.x = sx + (s.left - v.left) / zoom;
-        a.y = sy + (s.top - v.top) / zoom;
-        a.width = a.bitmapWidth = (s.right - s.left) / zoom;
-        a.height = a.bitmapHeight = (s.bottom - s.top) / zoom;
-        if (zoomed) {
-            a.bitmapWidth = s.right - s.left;
-            a.bitmapHeight = s.bottom - s.top;
-        }
-    } else if (zoomed) {
+        a.source.left = visible.left + (s.left - v.left) / zoom;
+        a.source.top = visible.top + (s.top - v.top) / zoom;
+        a.source.right = a.source.left + (s.right - s.left) / zoom;
+        a.source.bottom = a.source.top + (s.bottom - s.top) / zoom;
+    }
+    if (zoomed && !useSelection) {
+        // Exactly the view as shown, its last blocks cut where the view cuts them.
         a.bitmapWidth = v.right - v.left;
         a.bitmapHeight = v.bottom - v.top;
+    } else {
+        a.bitmapWidth = (a.source.right - a.source.left) * a.scale;
+        a.bitmapHeight = (a.source.bottom - a.source.top) * a.scale;
     }
     return a;
+}
+
+Stretch StretchWithin(Rect s, Rect b, int scale, int destX, int destY) {
+    const int left = s.left > b.left ? s.left : b.left, right = s.right < b.right ? s.right : b.right;
+    const int top = s.top > b.top ? s.top : b.top, bottom = s.bottom < b.bottom ? s.bottom : b.bottom;
+    Stretch t;
+    t.srcX = left;
+    t.srcY = top;
+    t.srcWidth = right - left;
+    t.srcHeight = bottom - top;
+    t.destX = destX + (left - s.left) * scale;
+    t.destY = destY + (top - s.top) * scale;
+    t.destWidth = t.srcWidth * scale;
+    t.destHeight = t.srcHeight * scale;
+    t.partial = left != s.left || top != s.top || right != s.right || bottom != s.bottom;
+    return t;
 }
 
 uint32_t DibRowBytes(int bitCount, int width) {

@@ -31,14 +31,26 @@ ZoomTarget ZoomTo(Rect selection, Rect view, Rect outline, int zoom);
 // The marching ants' phase after one drawing: 2 pixels on, back to 0 after 6.
 int NextAntsPhase(int phase);
 
-// The screen rectangle to capture and the size of the bitmap it becomes. sx, sy is the top-left
-// of the magnified source area after clamping.
+// What a copy takes from the screen: each source pixel becomes a scale x scale block, and the
+// bitmap's size cuts the last blocks where the view cuts them.
 struct CaptureArea {
-    int x, y, width, height;  // screen pixels
+    Rect source;  // screen pixels
+    int scale;
     int bitmapWidth, bitmapHeight;
 };
-CaptureArea CaptureRect(bool zoomed, bool useSelection, int sx, int sy, int srcWidth, int srcHeight, Rect view,
-                        Rect selection, int zoom);
+// visible is the screen rectangle the view shows at least partly.
+CaptureArea CaptureRect(bool zoomed, bool useSelection, Rect visible, Rect view, Rect selection, int zoom);
+
+// One stretch of screen pixels by a whole factor, limited to the part of source inside bounds:
+// the screen can give nothing beyond its edges (Wine draws nothing at all when asked to).
+// destX, destY is where source's own top-left corner lands; srcWidth or srcHeight is 0 or less
+// when no part of source lies inside.
+struct Stretch {
+    int destX, destY, destWidth, destHeight;
+    int srcX, srcY, srcWidth, srcHeight;
+    bool partial;  // some of source lay outside: the rest of the destination must be filled
+};
+Stretch StretchWithin(Rect source, Rect bounds, int scale, int destX, int destY);
 
 // .bmp layout: bytes per pixel row (padded to 32 bits), colour-table entries and the file's size.
 uint32_t DibRowBytes(int bitCount, int width);

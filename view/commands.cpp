@@ -144,11 +144,11 @@ void MainWindow::EndMouseModes() {
 void MainWindow::Pan(int dx, int dy) {
     bool changed = false;
     if (dx != 0) {
-        const int x = rules::Clamp(point.x + dx, halfWidth, maxX);
+        const int x = rules::Clamp(point.x + dx, minX, maxX);
         if (x != point.x) point.x = x, changed = true;
     }
     if (dy != 0) {
-        const int y = rules::Clamp(point.y + dy, halfHeight, maxY);
+        const int y = rules::Clamp(point.y + dy, minY, maxY);
         if (y != point.y) point.y = y, changed = true;
     }
     if (!changed) return;

@@ -2,33 +2,41 @@
 
 namespace rules {
 
-bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int screenHeight, Source* out) {
+bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source* out) {
     if (viewWidth < 0 || viewHeight < 0) return false;
     Source s;
-    // One more than fits, so the stretched image always covers the view; the clip region cuts
-    // the surplus (1 to zoom pixels) off.
+    // The point sits half of one more than fits from the view's left and top; that keeps it
+    // where it always was in the view, and the page step a screenful less one.
     s.srcWidth = viewWidth / zoom + 1;
     s.srcHeight = viewHeight / zoom + 1;
     s.halfHeight = s.srcHeight / 2;
     s.halfWidth = s.srcWidth / 2;
-    s.maxX = screenWidth - s.halfWidth - 1;
-    s.maxY = screenHeight - s.halfHeight - 1;
+    // A partly shown column counts; a view of zero width still shows one.
+    s.visibleWidth = viewWidth == 0 ? 1 : (viewWidth + zoom - 1) / zoom;
+    s.visibleHeight = viewHeight == 0 ? 1 : (viewHeight + zoom - 1) / zoom;
+    // The bounds' first column is the first visible one at the lower limit and its last column
+    // the last visible one at the upper limit, whatever the parity of the view or the zoom.
+    s.minX = bounds.left + s.halfWidth;
+    s.minY = bounds.top + s.halfHeight;
+    s.maxX = bounds.right - s.visibleWidth + s.halfWidth;
+    s.maxY = bounds.bottom - s.visibleHeight + s.halfHeight;
+    s.bounds = bounds;
     *out = s;
     return true;
 }
 
 Point ClampPoint(Point p, const Source& s) {
-    return Point{Clamp(p.x, s.halfWidth, s.maxX), Clamp(p.y, s.halfHeight, s.maxY)};
+    return Point{Clamp(p.x, s.minX, s.maxX), Clamp(p.y, s.minY, s.maxY)};
 }
 
 Rect SourceRect(Point c, const Source& s) {
     const int left = c.x - s.halfWidth, top = c.y - s.halfHeight;
-    return Rect{left, top, left + s.srcWidth, top + s.srcHeight};
+    return Rect{left, top, left + s.visibleWidth, top + s.visibleHeight};
 }
 
 Rect OutlineRect(Point c, const Source& s) {
-    return Rect{c.x - s.halfWidth - 1, c.y - s.halfHeight - 1, c.x - s.halfWidth + s.srcWidth,
-                c.y - s.halfHeight + s.srcHeight};
+    const Rect r = SourceRect(c, s);
+    return Rect{r.left - 1, r.top - 1, r.right, r.bottom};
 }
 
 Point MarkerPosition(Point point, Point c, const Source& s, int zoom, int viewLeft, int viewTop) {
@@ -40,6 +48,16 @@ Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, 
     if (toolbarShown) client.top += bandHeight;
     if (statusShown) client.bottom -= statusHeight;
     return client;
+}
+
+Point MinTrackSize(const MinSizeParts& p) {
+    const int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    int width = p.frameWidth + client;
+    if (width < p.captionWidth) width = p.captionWidth;
+    if (width < p.systemWidth) width = p.systemWidth;
+    int height = p.frameHeight + p.bandHeight + p.statusHeight + p.viewHeight;
+    if (height < p.systemHeight) height = p.systemHeight;
+    return Point{width, height};
 }
 
 void FrameStrokes(const Rect& r, Stroke out[4]) {

@@ -8,20 +8,23 @@
 namespace rules {
 
 struct Source {
-    int srcWidth, srcHeight;    // screen pixels magnified: view size / zoom + 1
-    int halfWidth, halfHeight;  // half of them, truncated
-    int maxX, maxY;             // largest coordinates of the clamped point
+    int srcWidth, srcHeight;          // view size / zoom + 1: centres the point and sizes the page step
+    int halfWidth, halfHeight;        // half of them, truncated: the point's offset from the left and top
+    int visibleWidth, visibleHeight;  // screen pixels the view shows at least partly: view / zoom, rounded up
+    int minX, minY;                   // smallest coordinates of the clamped point
+    int maxX, maxY;                   // largest; they put the last visible pixel on the bounds' last one
+    Rect bounds;                      // the screen area the view may show (right and bottom exclusive)
 };
 
 // False when the view has a negative width or height; then nothing is computed. A view of zero
 // width or height still shows one source column or row.
-bool ComputeSource(int viewWidth, int viewHeight, int zoom, int screenWidth, int screenHeight, Source* out);
+bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source* out);
 
-// The point of interest held inside [half, max] on each axis; the lower bound is tested first,
-// so a source wider than the screen pins every point right of halfWidth to maxX.
+// The point of interest held inside [min, max] on each axis; the lower bound is tested first,
+// so a source wider than the bounds pins every point right of minX to maxX.
 Point ClampPoint(Point p, const Source& s);
 
-// The screen rectangle magnified (right and bottom exclusive) for a clamped point.
+// The screen pixels the view shows for a clamped point (right and bottom exclusive).
 Rect SourceRect(Point clamped, const Source& s);
 
 // The frame drawn on the screen one pixel outside the source rectangle.
@@ -32,6 +35,19 @@ Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int 
 
 // The client rectangle less the band at the top and the status bar at the bottom where shown.
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
+
+// The smallest window that keeps its parts usable: the frame (the window's size less its client
+// area's), the client width the toolbar's buttons need and the heights of the bars shown (0 for
+// those hidden), a small view, and the width the caption's icon and buttons need; never less than
+// the system's own minimum.
+struct MinSizeParts {
+    int frameWidth, frameHeight;
+    int toolbarWidth, bandHeight, statusHeight;
+    int viewWidth, viewHeight;
+    int captionWidth;
+    int systemWidth, systemHeight;
+};
+Point MinTrackSize(const MinSizeParts& p);
 
 // The four one-pixel strokes (x, y, width, height; negative extents run left or up) that invert
 // a frame along the rectangle's sides. Drawing them twice restores the pixels.

@@ -14,10 +14,9 @@ HBITMAP MainWindow::CaptureImage(bool zoomed, bool useSelection) {
     RECT view;
     GetViewRect(&view);
     const RECT s = useSelection ? GetSelectionRect() : RECT{0, 0, 0, 0};
-    const POINT c = ClampPoint();
-    const rules::CaptureArea a = rules::CaptureRect(zoomed, useSelection, c.x - halfWidth, c.y - halfHeight, srcWidth,
-                                                    srcHeight, ToRules(view), ToRules(s), settings.ZoomFactor);
-    return CaptureScreen(a);
+    const rules::CaptureArea a =
+        rules::CaptureRect(zoomed, useSelection, ToRules(SourceRect()), ToRules(view), ToRules(s), settings.ZoomFactor);
+    return CaptureScreen(a, ToRules(bounds));
 }
 
 int MainWindow::ShowMessage(UINT id, UINT style) {

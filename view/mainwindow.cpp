@@ -4,13 +4,15 @@
 #include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
+#include "../output/rules.h"
 #include "../res/resource.h"
 #include "geometry.h"
 
 namespace {
 
 rules::Source SourceOf(const MainWindow& w) {
-    return rules::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.maxX, w.maxY};
+    return rules::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.visibleWidth,   w.visibleHeight,
+                         w.minX,     w.minY,      w.maxX,      w.maxY,       ToRules(w.bounds)};
 }
 
 }  // namespace
@@ -24,6 +26,11 @@ MainWindow::MainWindow()
       outline{0, 0, 0, 0},
       maxX(0),
       maxY(0),
+      minX(0),
+      minY(0),
+      visibleWidth(0),
+      visibleHeight(0),
+      bounds{0, 0, 0, 0},
       dragging(false),
       point(settings.ZoomPoint),
       lastColour(0),
@@ -62,7 +69,7 @@ void MainWindow::Layout() {
     GetViewRect(&r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     rules::Source s;
-    if (!rules::ComputeSource(w, h, settings.ZoomFactor, screenWidth, screenHeight, &s)) {
+    if (!rules::ComputeSource(w, h, settings.ZoomFactor, ToRules(SourceBounds()), &s)) {
         viewEmpty = true;
         return;
     }
@@ -75,6 +82,11 @@ void MainWindow::Layout() {
     halfWidth = s.halfWidth;
     maxX = s.maxX;
     maxY = s.maxY;
+    minX = s.minX;
+    minY = s.minY;
+    visibleWidth = s.visibleWidth;
+    visibleHeight = s.visibleHeight;
+    bounds = ToRECT(s.bounds);
     viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
 }
 
@@ -89,9 +101,14 @@ void MainWindow::Paint(HDC dc) {
     SelectClipRgn(dc, viewRegion);
     SetStretchBltMode(dc, COLORONCOLOR);
     {
+        // Only the pixels the view shows, and only those on the screen: a stretch that reaches
+        // past the screen's edge may draw nothing at all.
+        const rules::Stretch s = rules::StretchWithin(ToRules(SourceRect()), ToRules(bounds), zoom, 0, destTop);
+        if (s.partial) PatBlt(dc, 0, destTop, visibleWidth * zoom, visibleHeight * zoom, BLACKNESS);
         ScopedGetDC screen(nullptr);
-        StretchBlt(dc, 0, destTop, srcWidth * zoom, srcHeight * zoom, screen, c.x - halfWidth, c.y - halfHeight,
-                   srcWidth, srcHeight, SRCCOPY);
+        if (s.srcWidth > 0 && s.srcHeight > 0)
+            StretchBlt(dc, s.destX, s.destY, s.destWidth, s.destHeight, screen, s.srcX, s.srcY, s.srcWidth, s.srcHeight,
+                       SRCCOPY);
     }
     if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
         RECT view;
@@ -114,8 +131,17 @@ void MainWindow::PaintNow() {
     if (dc) Paint(dc);
 }
 
+// The view shows pixels of the screen's own area.
+RECT MainWindow::SourceBounds() const {
+    return RECT{0, 0, screenWidth, screenHeight};
+}
+
 POINT MainWindow::ClampPoint() const {
     return ToPOINT(rules::ClampPoint(ToRules(point), SourceOf(*this)));
+}
+
+RECT MainWindow::SourceRect() const {
+    return ToRECT(rules::SourceRect(ToRules(ClampPoint()), SourceOf(*this)));
 }
 
 void MainWindow::UpdateOutline() {

@@ -37,6 +37,7 @@ public:
     void Paint(HDC dc);
     void PaintNow();
     POINT ClampPoint() const;
+    RECT SourceRect() const;  // the screen pixels the view shows at least partly
     void UpdateOutline();
     void ToggleOutline();
     static void InvertFrame(HDC dc, const RECT& r);
@@ -79,13 +80,18 @@ public:
     bool HelpIdAt(POINT screenPoint, int* id) const;
 
     HWND hwnd;      // from the window's first message until WM_NCDESTROY (app/windowobject.h)
-    int srcHeight;  // screen rows magnified
-    int srcWidth;   // screen columns magnified
+    int srcHeight;  // view height / zoom + 1: places the point in the view
+    int srcWidth;
     int halfHeight;
     int halfWidth;
     RECT outline;  // the frame around the magnified area on the screen
-    int maxX;      // largest x of the clamped point
+    int maxX;      // largest x of the clamped point: the last visible column is the bounds' last
     int maxY;
+    int minX;  // smallest: the first visible column is the bounds' first
+    int minY;
+    int visibleWidth;  // screen columns the view shows at least partly
+    int visibleHeight;
+    RECT bounds;    // the screen area the view may show, as of the last Layout
     bool dragging;  // a left-button drag of the point is in progress
     POINT point;    // the point of interest; clamped where it is used, not where it is stored
     SelectionTip sizeTip;
@@ -115,8 +121,10 @@ public:
     int stockThumbLength;    // the trackbars' thumbs as created
 
 private:
+    RECT SourceBounds() const;
     POINT ViewCornerOnScreen() const;
     void OnDestroy();
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnTimer(UINT_PTR id);
     void OnHScroll(WORD code, WORD position, HWND trackbar);
     void OnNotify(NMHDR* header);

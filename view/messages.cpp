@@ -11,6 +11,7 @@
 #include "../chrome/dpi.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
+#include "geometry.h"
 #include "mainwindow.h"
 #include "rules.h"
 
@@ -20,6 +21,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnCreate() ? 0 : -1;
     case WM_DESTROY:
         OnDestroy();
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED || LOWORD(lParam) == 0 || HIWORD(lParam) == 0) return 0;
@@ -177,6 +181,33 @@ void MainWindow::OnDpiChanged(int newDpi, const RECT& suggested) {
     Layout();
     PaintNow();
     LayoutStatusParts();
+}
+
+void MainWindow::OnGetMinMaxInfo(MINMAXINFO* info) const {
+    // Everything from the system's metrics and the bars' measured heights, so that the limit
+    // grows with the caption and the fonts.
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+    const bool toolbarShown = settings.DisplayToolbar && toolbar;
+    RECT buttons = {0, 0, 0, 0};
+    if (toolbarShown) SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&buttons));
+    rules::MinSizeParts parts;
+    parts.frameWidth = frame.right - frame.left;
+    parts.frameHeight = frame.bottom - frame.top;
+    parts.toolbarWidth = toolbarShown ? buttons.right : 0;
+    parts.bandHeight = toolbarShown ? bandHeight : 0;
+    parts.statusHeight = settings.DisplayStatusbar && statusBar ? statusHeight : 0;
+    parts.viewWidth = GetSystemMetrics(SM_CXICON);
+    parts.viewHeight = GetSystemMetrics(SM_CYICON);
+    // The icon, the three caption buttons and one button's width of the title.
+    parts.captionWidth =
+        2 * GetSystemMetrics(SM_CXSIZEFRAME) + GetSystemMetrics(SM_CXSMICON) + 4 * GetSystemMetrics(SM_CXSIZE);
+    parts.systemWidth = info->ptMinTrackSize.x;
+    parts.systemHeight = info->ptMinTrackSize.y;
+    const rules::Point p = rules::MinTrackSize(parts);
+    info->ptMinTrackSize.x = p.x;
+    info->ptMinTrackSize.y = p.y;
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {

@@ -280,3 +280,45 @@ TEST_F(AboutDialog, ALinkThatOpensTurnsPurpleAndStaysSoAndOneThatFailsStaysBlue)
         EXPECT_EQ(ReadValue("Visited").AsDword(), 1u);
     }
 }
+
+TEST_F(AboutDialog, TabReachesBothLinksShowingTheFocusAndEnterOrSpaceOpensThem) {
+    urls::Handler web("https", urls::HarmlessCommand());
+    urls::Handler mail("mailto", urls::MissingCommand());
+    ASSERT_TRUE(web.InEffect());
+    ASSERT_TRUE(mail.InEffect());
+    ASSERT_TRUE(Start());
+    HWND about = OpenWithKeys();
+    ASSERT_NE(about, nullptr);
+    HWND ok = GetDlgItem(about, IDOK), email = GetDlgItem(about, IDC_EMAIL_LINK),
+         site = GetDlgItem(about, IDC_WEB_LINK);
+    ASSERT_TRUE(waiting::WaitFor([&] { return LooksBlue(email) && LooksBlue(site) && dialogs::Focused(about) == ok; }));
+    const pixels::Capture plainMail = pixels::CaptureScreen(dialogs::Rect(email));
+    const pixels::Capture plainSite = pixels::CaptureScreen(dialogs::Rect(site));
+    const auto shows = [](HWND link, const pixels::Capture& plain) {
+        return pixels::CaptureScreen(dialogs::Rect(link)).pixels == plain.pixels;
+    };
+
+    // Tab: the focus on the mail link, drawn there (the link's pixels change, its colour stays).
+    input::Press(VK_TAB);
+    EXPECT_TRUE(waiting::WaitFor([&] { return dialogs::Focused(about) == email; }));
+    EXPECT_TRUE(waiting::WaitFor([&] { return !shows(email, plainMail) && LooksBlue(email); }));
+    // Enter there: the mail link cannot open, so it stays blue and the box stays open.
+    input::Press(VK_RETURN);
+    input::Press(VK_TAB);
+    EXPECT_TRUE(waiting::WaitFor([&] { return dialogs::Focused(about) == site; }));
+    EXPECT_TRUE(IsWindowVisible(about));
+    // The focus left the mail link without a trace and shows on the web link.
+    EXPECT_TRUE(waiting::WaitFor([&] { return shows(email, plainMail) && !shows(site, plainSite); }));
+    EXPECT_TRUE(LooksBlue(email));
+    // Space opens the web link: purple, as after a click.
+    input::Press(VK_SPACE);
+    EXPECT_TRUE(waiting::WaitFor([&] { return LooksPurple(site); }));
+    // Tab comes round to OK, and Enter there closes the box.
+    input::Press(VK_TAB);
+    EXPECT_TRUE(waiting::WaitFor([&] { return dialogs::Focused(about) == ok; }));
+    input::Press(VK_RETURN);
+    ASSERT_TRUE(dialogs::WaitGone(about));
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(ReadValue("Visited").AsDword(), 1u);
+    EXPECT_EQ(ReadValue("Emailed").AsDword(), 0u);
+}

@@ -227,46 +227,28 @@ std::string CompareWithPattern(const Image& image, int left, int top, const std:
     return bad ? first + ", " + std::to_string(bad) + " pixels in all" : "";
 }
 
-POINT PatternPosition(COLORREF c) {
-    const int b = GetBValue(c);
-    return POINT{GetRValue(c) | ((b >> 4) << 8), GetGValue(c) | ((b & 0x0F) << 8)};
-}
-
-// Which screen columns and rows the system picks when it squeezes or stretches `source` into
-// width x height: the test stretches the same screen pixels itself and reads from the pattern
-// which pixel landed where. Fails the test unless the result is a plain nearest-neighbour pick.
-void MeasureStretch(const RECT& source, int width, int height, std::vector<int>* mapX, std::vector<int>* mapY) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SetStretchBltMode(memory, COLORONCOLOR);
-    StretchBlt(memory, 0, 0, width, height, screen, source.left, source.top, source.right - source.left,
-               source.bottom - source.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    const Image own = images::FromBitmap(bitmap);
-    DeleteObject(bitmap);
-    ASSERT_EQ(own.width, width);
-    mapX->clear();
-    mapY->clear();
-    for (int x = 0; x < width; ++x) mapX->push_back(PatternPosition(own.At(x, 0)).x - source.left);
-    for (int y = 0; y < height; ++y) mapY->push_back(PatternPosition(own.At(0, y)).y - source.top);
-    ASSERT_EQ(CompareWithPattern(own, source.left, source.top, *mapX, *mapY), "");
-    for (int x = 1; x < width; ++x) ASSERT_LE((*mapX)[x] - (*mapX)[x - 1], 1u + (source.right - source.left) / width);
-}
-
 std::vector<int> OneToOne(int n) {
     std::vector<int> map(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) map[static_cast<size_t>(i)] = i;
     return map;
 }
 
-std::vector<int> Repeated(int n, int zoom) {
-    std::vector<int> map(static_cast<size_t>(n * zoom));
-    for (int i = 0; i < n * zoom; ++i) map[static_cast<size_t>(i)] = i / zoom;
+// Each of the first n pixels of a copy shows source pixel i / zoom: whole blocks, the last one
+// cut at n.
+std::vector<int> Blocks(int n, int zoom) {
+    std::vector<int> map(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) map[static_cast<size_t>(i)] = i / zoom;
     return map;
+}
+
+// The screen pixels a view of this size shows around the test's point (which is far from the
+// screen's edges): from half of one more than fits left of it, view / zoom rounded up.
+struct ShownArea {
+    int left, top, width, height;
+};
+ShownArea ShownAround(int zoom, int width, int height) {
+    return ShownArea{kPointX - (width / zoom + 1) / 2, kPointY - (height / zoom + 1) / 2, (width + zoom - 1) / zoom,
+                     (height + zoom - 1) / zoom};
 }
 
 void EmptyTheClipboard() {
@@ -323,28 +305,30 @@ protected:
 
 TEST_F(Export, CopyKeysGiveTheViewAtZoomedAndSourceSize) {
     ASSERT_TRUE(pattern.WaitUntilShown());
-    HWND w = StartPeerix(1, false);
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(SizeViewTo(w, 1, 400, 300));
-    ASSERT_TRUE(FocusForKeys(w));
-    // Zoom 1 magnifies 401 x 301 screen pixels around the point.
-    const int sx = kPointX - 200, sy = kPointY - 150;
+    // Views that are and are not whole multiples of the zoom: the zoomed copy is the view as
+    // shown, whole blocks cut where the view cuts them; the source-size copy every pixel shown
+    // at least partly.
+    const struct { int zoom, width, height; } views[] = {{1, 400, 300}, {4, 392, 226}, {4, 392, 224}, {3, 311, 200}};
+    for (const auto& v : views) {
+        SCOPED_TRACE(testing::Message() << v.width << " x " << v.height << " at zoom " << v.zoom);
+        HWND w = StartPeerix(v.zoom, false);
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(SizeViewTo(w, v.zoom, v.width, v.height));
+        ASSERT_TRUE(FocusForKeys(w));
+        const ShownArea shown = ShownAround(v.zoom, v.width, v.height);
 
-    std::vector<int> mapX, mapY;
-    MeasureStretch(RECT{sx, sy, sx + 401, sy + 301}, 400, 300, &mapX, &mapY);
+        EmptyTheClipboard();
+        ASSERT_TRUE(PressUntil('C', {VK_CONTROL}, [&] { return PeerixCopied(w); }));
+        const Image zoomed = images::ClipboardBitmap();
+        EXPECT_EQ(CompareWithPattern(zoomed, shown.left, shown.top, Blocks(v.width, v.zoom), Blocks(v.height, v.zoom)),
+                  "");
 
-    ASSERT_TRUE(PressUntil('C', {VK_CONTROL}, [&] { return PeerixCopied(w); }));
-    const Image zoomed = images::ClipboardBitmap();
-    EXPECT_EQ(zoomed.width, 400);
-    EXPECT_EQ(zoomed.height, 300);
-    EXPECT_EQ(CompareWithPattern(zoomed, sx, sy, mapX, mapY), "");
-
-    EmptyTheClipboard();
-    ASSERT_TRUE(PressUntil('C', {VK_CONTROL, VK_SHIFT}, [&] { return PeerixCopied(w); }));
-    const Image source = images::ClipboardBitmap();
-    EXPECT_EQ(source.width, 401);
-    EXPECT_EQ(source.height, 301);
-    EXPECT_EQ(CompareWithPattern(source, sx, sy, OneToOne(401), OneToOne(301)), "");
+        EmptyTheClipboard();
+        ASSERT_TRUE(PressUntil('C', {VK_CONTROL, VK_SHIFT}, [&] { return PeerixCopied(w); }));
+        const Image source = images::ClipboardBitmap();
+        EXPECT_EQ(CompareWithPattern(source, shown.left, shown.top, OneToOne(shown.width), OneToOne(shown.height)), "");
+        ASSERT_TRUE(peerix.Close());
+    }
 }
 
 TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
@@ -354,16 +338,8 @@ TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
     ASSERT_TRUE(SizeViewTo(w, 1, 400, 300));
     HWND toolbar = FindChild(w, TOOLBARCLASSNAMEA);
     ASSERT_NE(toolbar, nullptr);
-    const int sx = kPointX - 200, sy = kPointY - 150;
-    std::vector<int> mapX, mapY;
-    MeasureStretch(RECT{sx, sy, sx + 401, sy + 301}, 400, 300, &mapX, &mapY);
-    const struct {
-        int command, width, height;
-        std::vector<int> mapX, mapY;
-    } buttons[] = {
-        {ID_COPY_ZOOMED, 400, 300, mapX, mapY},
-        {ID_COPY_SCREEN, 401, 301, OneToOne(401), OneToOne(301)},
-    };
+    const ShownArea shown = ShownAround(1, 400, 300);
+    const struct { int command; } buttons[] = {{ID_COPY_ZOOMED}, {ID_COPY_SCREEN}};
     for (const auto& b : buttons) {
         EmptyTheClipboard();
         RECT r = remote::ButtonRect(toolbar, b.command);
@@ -371,9 +347,8 @@ TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
         ASSERT_GT(r.right, r.left) << b.command;
         input::LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         const Image image = WaitForClipboardBitmap(w);
-        EXPECT_EQ(image.width, b.width) << b.command;
-        EXPECT_EQ(image.height, b.height) << b.command;
-        EXPECT_EQ(CompareWithPattern(image, sx, sy, b.mapX, b.mapY), "") << b.command;
+        // At zoom 1 both are the 400 x 300 screen pixels shown, one for one.
+        EXPECT_EQ(CompareWithPattern(image, shown.left, shown.top, OneToOne(400), OneToOne(300)), "") << b.command;
     }
 }
 
@@ -395,7 +370,7 @@ TEST_F(Export, SelectionMenuCopiesAtSourceAndZoomedSize) {
         std::vector<int> mapX, mapY;
     } items[] = {
         {{8, 12}, {49, 37}, 'O', 10, 6, OneToOne(10), OneToOne(6)},
-        {{50, 39}, {9, 13}, 'Z', 40, 24, Repeated(10, 4), Repeated(6, 4)},
+        {{50, 39}, {9, 13}, 'Z', 40, 24, Blocks(40, 4), Blocks(24, 4)},
     };
     for (const auto& item : items) {
         EmptyTheClipboard();
@@ -443,9 +418,10 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     WriteDword("SaveZoomedImage", 0);
     HWND w = StartPeerix(2, false);
     ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(SizeViewTo(w, 2, 400, 300));
-    // Zoom 2 and a 400 x 300 view magnify 201 x 151 screen pixels.
-    const int sx = kPointX - 100, sy = kPointY - 75;
+    // Zoom 2 and a 401 x 301 view show 201 x 151 screen pixels, the last column and row in part.
+    ASSERT_TRUE(SizeViewTo(w, 2, 401, 301));
+    const ShownArea odd = ShownAround(2, 401, 301);
+    ASSERT_EQ(odd.width, 201);
 
     // First save: the dialog opens in the stored folder with the box clear; a name without an
     // extension gets ".bmp"; the file holds the source-size image.
@@ -459,13 +435,15 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     input::Type("shot");
     input::Press(VK_RETURN);
     const SavedImage first = WaitForFile(folder.File("shot.bmp"));
-    EXPECT_EQ(CompareWithPattern(first.image, sx, sy, OneToOne(201), OneToOne(151)), "");
+    EXPECT_EQ(CompareWithPattern(first.image, odd.left, odd.top, OneToOne(201), OneToOne(151)), "");
     ASSERT_GE(first.bytes.size(), 54u);
     EXPECT_EQ(first.bytes.size(), 54u + 201 * 4 * 151);  // 32 bits per pixel, no table
     ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
 
-    // Second save: the box clicked on, a folder opened by typing its name: the zoomed image goes
-    // there.
+    // Second save, from a 400 x 300 view (200 x 150 whole blocks): the box clicked on, a folder
+    // opened by typing its name: the zoomed image goes there.
+    ASSERT_TRUE(SizeViewTo(w, 2, 400, 300));
+    const ShownArea even = ShownAround(2, 400, 300);
     ASSERT_TRUE(FocusForKeys(w));
     ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
     box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
@@ -483,9 +461,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     input::Type("zoomed");
     input::Press(VK_RETURN);
     const SavedImage second = WaitForFile(sub + "\\zoomed.bmp");
-    std::vector<int> mapX, mapY;
-    MeasureStretch(RECT{sx, sy, sx + 201, sy + 151}, 400, 300, &mapX, &mapY);
-    EXPECT_EQ(CompareWithPattern(second.image, sx, sy, mapX, mapY), "");
+    EXPECT_EQ(CompareWithPattern(second.image, even.left, even.top, Blocks(400, 2), Blocks(300, 2)), "");
     ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
     EXPECT_EQ(images::FilesIn(folder.Path()), (std::vector<std::string>{"shot.bmp", "sub"}));
 

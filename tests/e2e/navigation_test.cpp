@@ -137,8 +137,9 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
         EXPECT_EQ(StoredPoint().y, 0);  // no vertical key: the stored y is left as it was
     }
 
-    // The bottom-right: the largest point is (sw - 39, sh - 26); with an even source width the
-    // picture ends one column short of the screen's right edge, with an odd height at the bottom.
+    // The bottom-right: 300 x 200 at zoom 4 shows 75 x 50 pixels, 38 and 25 of them left of and
+    // above the point, so the largest point is (sw - 37, sh - 25) and the picture ends exactly
+    // on the screen's last column and row.
     ResetSettings();
     BareView(4, sw - 60, sh - 40, 400, 250);
     PeerixProcess peerix;
@@ -148,16 +149,16 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     ASSERT_EQ(WaitForView(w, 4, POINT{sw - 60, sh - 40}), "");
     for (int i = 0; i < 3; ++i) input::Press(VK_RIGHT, {VK_CONTROL});
     input::Press(VK_NEXT);
-    EXPECT_EQ(WaitForView(w, 4, POINT{sw - 39, sh - 26}), "");
-    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).x, sw - 77);
-    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 51);
+    EXPECT_EQ(WaitForView(w, 4, POINT{sw - 37, sh - 25}), "");
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).x, sw - 75);
+    EXPECT_EQ(SourceOrigin(ViewOnScreen(w), 4, POINT{sw, sh}).y, sh - 50);
     input::Press(VK_NEXT, {VK_CONTROL});
     input::Press(VK_DOWN);
     ASSERT_TRUE(InputHandled(w));
-    EXPECT_EQ(CompareView(w, 4, POINT{sw - 39, sh - 26}), "");
+    EXPECT_EQ(CompareView(w, 4, POINT{sw - 37, sh - 25}), "");
     ASSERT_TRUE(peerix.Close());
-    EXPECT_EQ(StoredPoint().x, sw - 39);
-    EXPECT_EQ(StoredPoint().y, sh - 26);
+    EXPECT_EQ(StoredPoint().x, sw - 37);
+    EXPECT_EQ(StoredPoint().y, sh - 25);
 }
 
 TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
@@ -171,10 +172,10 @@ TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
     const RECT view = ViewOnScreen(w);
     ASSERT_EQ(WaitForView(w, 3, POINT{100, 100}), "");
 
-    // 300 x 200 at zoom 3: 101 x 67 source pixels; the frame runs one pixel outside them.
+    // 300 x 200 at zoom 3 shows 100 x 67 source pixels; the frame runs one pixel outside them.
     const POINT target = {240, 200};
     const POINT o = SourceOrigin(view, 3, target);
-    const RECT frame = {o.x - 1, o.y - 1, o.x + 101, o.y + 67};
+    const RECT frame = {o.x - 1, o.y - 1, o.x + 100, o.y + 67};
     const RECT around = {frame.left - 3, frame.top - 3, frame.right + 4, frame.bottom + 4};
     const auto onFrame = [&](int x, int y) {
         return x >= frame.left && x <= frame.right && y >= frame.top && y <= frame.bottom &&
@@ -260,7 +261,8 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     EXPECT_EQ(WaitForView(w, 3, POINT{5, 4}), "");
 
     input::Press('M', {VK_CONTROL});
-    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == TBSTATE_ENABLED; }));
+    EXPECT_TRUE(
+        waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE) == TBSTATE_ENABLED; }));
     // Two housekeeping ticks after the move: neither may move the point now.
     ASSERT_TRUE(TickSeenAt(w, POINT{300, 300}));
     ASSERT_TRUE(TickSeenAt(w, POINT{301, 300}));

@@ -6,6 +6,7 @@
 
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/view.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
 
@@ -70,16 +71,13 @@ int ScreenHeight() {
 void ExpectMagnified(HWND window, int zoom, int pointX, int pointY) {
     const RECT view = ClientOnScreen(window);
     const int w = view.right - view.left, h = view.bottom - view.top;
-    const int srcW = w / zoom + 1, srcH = h / zoom + 1;
-    const int halfW = srcW / 2, halfH = srcH / 2;
-    int cx = pointX < halfW ? halfW : (pointX > ScreenWidth() - halfW - 1 ? ScreenWidth() - halfW - 1 : pointX);
-    int cy = pointY < halfH ? halfH : (pointY > ScreenHeight() - halfH - 1 ? ScreenHeight() - halfH - 1 : pointY);
+    const POINT origin = SourceOrigin(view, zoom, POINT{pointX, pointY});
     std::string diff;
     // The first paint may still be under way: wait for the exact picture.
     const bool same = waiting::WaitFor(
         [&] {
             const Capture c = CaptureScreen(view);
-            diff = CompareMagnified(c, POINT{view.left, view.top}, SIZE{w, h}, cx - halfW, cy - halfH, zoom);
+            diff = CompareMagnified(c, POINT{view.left, view.top}, SIZE{w, h}, origin.x, origin.y, zoom);
             return diff.empty();
         },
         5000, 50);
@@ -172,10 +170,10 @@ TEST_F(Startup, SavedRectangleIsUsedWhenItShowsOnScreen) {
         RECT stored;
         bool used;
     } const cases[] = {
-        {{200, 150, 600, 450}, true},      {{-100, -50, 300, 250}, true},  // partly off screen: used as it is
-        {{5000, 5000, 5400, 5300}, false},                                 // on no monitor
-        {{100, 100, 100, 300}, false},                                     // no width
-        {{400, 300, 100, 100}, false},                                     // inverted
+        {{200, 150, 600, 450}, true},      {{-100, 10, 300, 310}, true},  // partly off screen: used as it is
+        {{5000, 5000, 5400, 5300}, false},                                // on no monitor
+        {{100, 100, 100, 300}, false},                                    // no width
+        {{400, 300, 100, 100}, false},                                    // inverted
     };
     for (const Case& c : cases) {
         ResetSettings();
@@ -201,6 +199,38 @@ TEST_F(Startup, SavedRectangleIsUsedWhenItShowsOnScreen) {
         EXPECT_EQ(pos.At(2), r.right);
         EXPECT_EQ(pos.At(3), r.bottom);
     }
+}
+
+TEST_F(Startup, SettingsComeBackWhenTheKeyIsDeletedWhileRunning) {
+    // Values other than the defaults, so that a value written from scratch would show.
+    WriteDword("ZoomFactor", 7);
+    WriteDword("SaveZoomedImage", 1);
+    WriteDword("Update2", 250);
+    WriteDword("DisplayStatusbar", 0);
+    WritePoint("ZoomPoint", 123, 45);
+    WriteRect("WindowPos", 210, 130, 610, 430);
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    DeletePeerixKey();
+    ASSERT_FALSE(ReadValue("ZoomFactor").exists);
+    ASSERT_TRUE(peerix.Close());
+
+    std::vector<std::string> names = ValueNames();
+    EXPECT_EQ(names.size(), sizeof kRows / sizeof kRows[0]);
+    for (const Row& row : kRows) {
+        const RegValue v = ReadValue(row.name);
+        EXPECT_TRUE(v.exists) << row.name;
+        EXPECT_EQ(v.type, row.type) << row.name;
+        EXPECT_EQ(v.data.size(), row.size) << row.name;
+    }
+    EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 7u);
+    EXPECT_EQ(ReadValue("SaveZoomedImage").AsDword(), 1u);
+    EXPECT_EQ(ReadValue("Update2").AsDword(), 250u);
+    EXPECT_EQ(ReadValue("DisplayStatusbar").AsDword(), 0u);
+    EXPECT_EQ(ReadValue("ZoomPoint").At(0), 123);
+    EXPECT_EQ(ReadValue("ZoomPoint").At(1), 45);
+    EXPECT_EQ(ReadValue("WindowPos").At(0), 210);
+    EXPECT_EQ(ReadValue("WindowPos").At(3), 430);
 }
 
 TEST_F(Startup, RectangleSurvivesAWorkAreaThatDoesNotStartAtTheScreenOrigin) {

@@ -1,6 +1,6 @@
-// Zooming and the refresh rate as a user sets them: Ctrl+wheel, the keypad, the zoom trackbar, the
-// context menu's 2x and 4x, Ctrl+keypad for the rate; the picture, the trackbars and their tips
-// follow, and the values are held inside their ranges.
+// Zooming and the refresh rate as a user sets them: Ctrl+wheel, the keypad and the main keyboard's
+// + and -, the zoom trackbar, the context menu's 2x and 4x, Ctrl with those keys for the rate; the picture, the
+// trackbars and their tips follow, and the values are held inside their ranges.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -155,6 +155,49 @@ TEST_F(ZoomAndRate, KeyboardFormOfTheContextMenuOpensAtTheViewCorner) {
         input::Press(VK_ESCAPE);
         EXPECT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000));
     }
+}
+
+TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
+    // A keyboard without a keypad: + (shifted or not, which is = on many layouts) and - zoom;
+    // with Ctrl they step the rate and leave the zoom alone.
+    PatternWindow pattern(RECT{0, 0, 480, 420});
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    Prepare(3, true);
+    ASSERT_TRUE(peerix.Start());
+    window = peerix.Window();
+    chrome = FindChrome(window);
+    ASSERT_NE(chrome.rateTrack, nullptr);
+    ASSERT_TRUE(input::Focus(window));
+    const auto rateIs = [&](int rate) {
+        return waiting::WaitFor([&] { return SendMessageA(chrome.rateTrack, TBM_GETPOS, 0, 0) == rate; }, 2000);
+    };
+    ExpectZoom(3, "start");
+    input::Press(VK_OEM_PLUS);
+    ExpectZoom(4, "= (the + key unshifted)");
+    input::Press(VK_OEM_PLUS, {VK_SHIFT});
+    ExpectZoom(5, "Shift and the + key");
+    input::Press(VK_OEM_MINUS);
+    input::Press(VK_OEM_MINUS);
+    ExpectZoom(3, "- twice");
+    EXPECT_TRUE(rateIs(1));
+
+    input::Press(VK_OEM_PLUS, {VK_CONTROL});
+    EXPECT_TRUE(rateIs(2)) << "Ctrl and =";
+    input::Press(VK_OEM_PLUS, {VK_CONTROL, VK_SHIFT});
+    EXPECT_TRUE(rateIs(3)) << "Ctrl, Shift and the + key";
+    input::Press(VK_OEM_MINUS, {VK_CONTROL});
+    EXPECT_TRUE(rateIs(2)) << "Ctrl and -";
+    ASSERT_TRUE(InputHandled(window));
+    ExpectZoom(3, "the rate keys");
+
+    // Held in range at both ends, as the keypad's keys are.
+    for (int i = 0; i < 5; ++i) input::Press(VK_OEM_MINUS);
+    ExpectZoom(1, "- below 1");
+    for (int i = 0; i < 5; ++i) input::Press(VK_OEM_PLUS, {VK_CONTROL});
+    EXPECT_TRUE(rateIs(4)) << "Ctrl and = beyond Fast";
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 1u);
+    EXPECT_EQ(ReadValue("Update").AsDword(), 4u);
 }
 
 TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) {

@@ -72,63 +72,126 @@ TEST(BmpLayout, ColourCountPrefersClrUsedTakenAsSixteenBits) {
     EXPECT_EQ(l.fileSize, 118u + 72);
 }
 
-TEST(CaptureArea, WholeViewAtSourceAndZoomedSize) {
-    // Zoom 1 and a 400 x 300 view below a 28-pixel band: 401 x 301 screen pixels are magnified.
+namespace {
+
+int Width(const Rect& r) {
+    return r.right - r.left;
+}
+int Height(const Rect& r) {
+    return r.bottom - r.top;
+}
+
+}  // namespace
+
+TEST(CaptureArea, WholeViewIsWhatTheViewShows) {
+    // Zoom 1 and a 400 x 300 view below a 28-pixel band: it shows 400 x 300 screen pixels.
     const Rect view{0, 28, 400, 328};
     const Rect unused{7, 40, 99, 99};  // a stale selection must not matter without useSelection
-    const CaptureArea source = CaptureRect(false, false, 312, 205, 401, 301, view, unused, 1);
-    EXPECT_EQ(source.x, 312);
-    EXPECT_EQ(source.y, 205);
-    EXPECT_EQ(source.width, 401);
-    EXPECT_EQ(source.height, 301);
-    EXPECT_EQ(source.bitmapWidth, 401);
-    EXPECT_EQ(source.bitmapHeight, 301);
-
-    const CaptureArea zoomed = CaptureRect(true, false, 312, 205, 401, 301, view, unused, 1);
-    EXPECT_EQ(zoomed.x, 312);
-    EXPECT_EQ(zoomed.y, 205);
-    EXPECT_EQ(zoomed.width, 401);  // the same screen pixels, squeezed into the view's size
-    EXPECT_EQ(zoomed.height, 301);
+    const Rect shown{312, 205, 712, 505};
+    const CaptureArea source = CaptureRect(false, false, shown, view, unused, 1);
+    EXPECT_EQ(source.source.left, 312);
+    EXPECT_EQ(source.source.top, 205);
+    EXPECT_EQ(Width(source.source), 400);
+    EXPECT_EQ(Height(source.source), 300);
+    EXPECT_EQ(source.scale, 1);
+    EXPECT_EQ(source.bitmapWidth, 400);
+    EXPECT_EQ(source.bitmapHeight, 300);
+    const CaptureArea zoomed = CaptureRect(true, false, shown, view, unused, 1);
+    EXPECT_EQ(Width(zoomed.source), 400);
     EXPECT_EQ(zoomed.bitmapWidth, 400);
     EXPECT_EQ(zoomed.bitmapHeight, 300);
+
+    // 392 x 226 at zoom 4 shows 98 x 57 pixels (the last row in part): the zoomed copy holds
+    // whole 4 x 4 blocks cut where the view cuts them, the source-size copy every pixel shown.
+    const Rect view4{0, 28, 392, 254};
+    const Rect shown4{640, 480, 738, 537};
+    const CaptureArea z4 = CaptureRect(true, false, shown4, view4, unused, 4);
+    EXPECT_EQ(z4.scale, 4);
+    EXPECT_EQ(Width(z4.source), 98);
+    EXPECT_EQ(Height(z4.source), 57);
+    EXPECT_EQ(z4.bitmapWidth, 392);
+    EXPECT_EQ(z4.bitmapHeight, 226);
+    const CaptureArea s4 = CaptureRect(false, false, shown4, view4, unused, 4);
+    EXPECT_EQ(s4.scale, 1);
+    EXPECT_EQ(s4.bitmapWidth, 98);
+    EXPECT_EQ(s4.bitmapHeight, 57);
 }
 
 TEST(CaptureArea, SelectionIsOffsetFromTheSourceInScreenPixels) {
     // Zoom 4: a 40 x 24 selection 8 and 12 pixels into the view is 10 x 6 screen pixels at
     // (sx + 2, sy + 3).
     const Rect view{0, 28, 400, 328};
+    const Rect shown{150, 90, 250, 165};
     const Rect selection{8, 40, 48, 64};
-    const CaptureArea original = CaptureRect(false, true, 150, 90, 101, 76, view, selection, 4);
-    EXPECT_EQ(original.x, 152);
-    EXPECT_EQ(original.y, 93);
-    EXPECT_EQ(original.width, 10);
-    EXPECT_EQ(original.height, 6);
+    const CaptureArea original = CaptureRect(false, true, shown, view, selection, 4);
+    EXPECT_EQ(original.source.left, 152);
+    EXPECT_EQ(original.source.top, 93);
+    EXPECT_EQ(Width(original.source), 10);
+    EXPECT_EQ(Height(original.source), 6);
+    EXPECT_EQ(original.scale, 1);
     EXPECT_EQ(original.bitmapWidth, 10);
     EXPECT_EQ(original.bitmapHeight, 6);
 
-    const CaptureArea zoomed = CaptureRect(true, true, 150, 90, 101, 76, view, selection, 4);
-    EXPECT_EQ(zoomed.x, 152);
-    EXPECT_EQ(zoomed.y, 93);
-    EXPECT_EQ(zoomed.width, 10);
-    EXPECT_EQ(zoomed.height, 6);
+    const CaptureArea zoomed = CaptureRect(true, true, shown, view, selection, 4);
+    EXPECT_EQ(zoomed.source.left, 152);
+    EXPECT_EQ(zoomed.source.top, 93);
+    EXPECT_EQ(Width(zoomed.source), 10);
+    EXPECT_EQ(zoomed.scale, 4);
     EXPECT_EQ(zoomed.bitmapWidth, 40);
     EXPECT_EQ(zoomed.bitmapHeight, 24);
 
     // The selection's corner at the view's own corner takes the source's corner; at zoom 32 the
     // last whole magnified pixel of a 416 x 320 view is screen pixel (sx + 12, sy + 9).
-    const CaptureArea corner = CaptureRect(false, true, 0, 0, 14, 11, view, Rect{0, 28, 32, 60}, 32);
-    EXPECT_EQ(corner.x, 0);
-    EXPECT_EQ(corner.y, 0);
-    EXPECT_EQ(corner.width, 1);
-    EXPECT_EQ(corner.height, 1);
+    const CaptureArea corner = CaptureRect(false, true, Rect{0, 0, 13, 10}, view, Rect{0, 28, 32, 60}, 32);
+    EXPECT_EQ(corner.source.left, 0);
+    EXPECT_EQ(corner.source.top, 0);
+    EXPECT_EQ(Width(corner.source), 1);
+    EXPECT_EQ(Height(corner.source), 1);
     const CaptureArea edge =
-        CaptureRect(true, true, 500, 300, 14, 11, Rect{0, 28, 416, 348}, Rect{384, 316, 416, 348}, 32);
-    EXPECT_EQ(edge.x, 512);
-    EXPECT_EQ(edge.y, 309);
-    EXPECT_EQ(edge.width, 1);
-    EXPECT_EQ(edge.height, 1);
+        CaptureRect(true, true, Rect{500, 300, 513, 310}, Rect{0, 28, 416, 348}, Rect{384, 316, 416, 348}, 32);
+    EXPECT_EQ(edge.source.left, 512);
+    EXPECT_EQ(edge.source.top, 309);
+    EXPECT_EQ(Width(edge.source), 1);
+    EXPECT_EQ(Height(edge.source), 1);
     EXPECT_EQ(edge.bitmapWidth, 32);
     EXPECT_EQ(edge.bitmapHeight, 32);
+}
+
+TEST(CaptureArea, StretchesNeverReadBeyondTheBounds) {
+    const Rect screen{0, 0, 1024, 768};
+    // Wholly inside: the stretch is the source as it is.
+    Stretch s = StretchWithin(Rect{100, 50, 200, 125}, screen, 3, 0, 28);
+    EXPECT_FALSE(s.partial);
+    EXPECT_EQ(s.srcX, 100);
+    EXPECT_EQ(s.srcWidth, 100);
+    EXPECT_EQ(s.destX, 0);
+    EXPECT_EQ(s.destY, 28);
+    EXPECT_EQ(s.destWidth, 300);
+    EXPECT_EQ(s.destHeight, 225);
+    // Ending exactly on the last column and row is still whole.
+    EXPECT_FALSE(StretchWithin(Rect{924, 668, 1024, 768}, screen, 2, 0, 0).partial);
+    // Wider than the screen on both sides: only the screen is read, and it lands where its
+    // pixels would have been.
+    s = StretchWithin(Rect{-10, -4, 1030, 770}, screen, 2, 5, 7);
+    EXPECT_TRUE(s.partial);
+    EXPECT_EQ(s.srcX, 0);
+    EXPECT_EQ(s.srcY, 0);
+    EXPECT_EQ(s.srcWidth, 1024);
+    EXPECT_EQ(s.srcHeight, 768);
+    EXPECT_EQ(s.destX, 5 + 20);
+    EXPECT_EQ(s.destY, 7 + 8);
+    EXPECT_EQ(s.destWidth, 2048);
+    // One column past the right edge.
+    s = StretchWithin(Rect{925, 0, 1025, 10}, screen, 4, 0, 0);
+    EXPECT_TRUE(s.partial);
+    EXPECT_EQ(s.srcWidth, 99);
+    EXPECT_EQ(s.destWidth, 396);
+    // Bounds with a negative origin; a source wholly outside gives nothing to read.
+    s = StretchWithin(Rect{-1030, 0, -1000, 10}, Rect{-1024, 0, 0, 768}, 1, 0, 0);
+    EXPECT_EQ(s.srcX, -1024);
+    EXPECT_EQ(s.srcWidth, 24);
+    EXPECT_EQ(s.destX, 6);
+    EXPECT_LE(StretchWithin(Rect{1100, 0, 1200, 10}, screen, 1, 0, 0).srcWidth, 0);
 }
 
 TEST(SaveStrings, DirectoryPartEndsBeforeTheLastBackslash) {

@@ -8,7 +8,13 @@ namespace {
 
 Source Make(int w, int h, int zoom, int sw = 1024, int sh = 768) {
     Source s{};
-    EXPECT_TRUE(ComputeSource(w, h, zoom, sw, sh, &s));
+    EXPECT_TRUE(ComputeSource(w, h, zoom, Rect{0, 0, sw, sh}, &s));
+    return s;
+}
+
+Source MakeIn(int w, int h, int zoom, Rect bounds) {
+    Source s{};
+    EXPECT_TRUE(ComputeSource(w, h, zoom, bounds, &s));
     return s;
 }
 
@@ -20,23 +26,28 @@ TEST(Geometry, SourceCoversTheViewWithOneSpareColumnAndRow) {
     EXPECT_EQ(s.halfWidth, 50);
     EXPECT_EQ(s.srcHeight, 67);
     EXPECT_EQ(s.halfHeight, 33);
-    EXPECT_EQ(s.maxX, 1024 - 50 - 1);
-    EXPECT_EQ(s.maxY, 768 - 33 - 1);
-    EXPECT_EQ(s.srcWidth * 3, 303);  // the last 3 columns are clipped
+    EXPECT_EQ(s.visibleWidth, 100);  // 303 would be stretched: the last 3 columns are clipped
+    EXPECT_EQ(s.visibleHeight, 67);  // 200 / 3 leaves a partly shown row
+    EXPECT_EQ(s.maxX, 1024 - 100 + 50);
+    EXPECT_EQ(s.maxY, 768 - 67 + 33);
 
     const Source one = Make(400, 300, 1);
     EXPECT_EQ(one.srcWidth, 401);
     EXPECT_EQ(one.srcHeight, 301);
+    EXPECT_EQ(one.visibleWidth, 400);
+    EXPECT_EQ(one.visibleHeight, 300);
 
     const Source big = Make(640, 480, 32);
     EXPECT_EQ(big.srcWidth, 21);
     EXPECT_EQ(big.srcHeight, 16);
-    // Between 1 and zoom pixels of surplus, always.
+    EXPECT_EQ(big.visibleWidth, 20);
+    EXPECT_EQ(big.visibleHeight, 15);
+    // The visible pixels always cover the view, with less than one magnified pixel to spare.
     for (int zoom = 1; zoom <= 32; ++zoom)
-        for (int w = 0; w < 200; ++w) {
+        for (int w = 1; w < 200; ++w) {
             const Source t = Make(w, 10, zoom);
-            EXPECT_GE(t.srcWidth * zoom - w, 1);
-            EXPECT_LE(t.srcWidth * zoom - w, zoom);
+            EXPECT_GE(t.visibleWidth * zoom - w, 0) << w << " at " << zoom;
+            EXPECT_LT(t.visibleWidth * zoom - w, zoom) << w << " at " << zoom;
         }
 }
 
@@ -45,58 +56,95 @@ TEST(Geometry, EmptyAndNegativeViews) {
     EXPECT_EQ(zero.srcWidth, 1);
     EXPECT_EQ(zero.srcHeight, 1);
     EXPECT_EQ(zero.halfWidth, 0);
-    Source untouched{7, 7, 7, 7, 7, 7};
-    EXPECT_FALSE(ComputeSource(-1, 10, 3, 1024, 768, &untouched));
-    EXPECT_FALSE(ComputeSource(10, -1, 3, 1024, 768, &untouched));
+    EXPECT_EQ(zero.visibleWidth, 1);
+    EXPECT_EQ(zero.visibleHeight, 1);
+    Source untouched{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, {7, 7, 7, 7}};
+    EXPECT_FALSE(ComputeSource(-1, 10, 3, Rect{0, 0, 1024, 768}, &untouched));
+    EXPECT_FALSE(ComputeSource(10, -1, 3, Rect{0, 0, 1024, 768}, &untouched));
     EXPECT_EQ(untouched.srcWidth, 7);
 }
 
 TEST(Geometry, ClampHoldsThePointInsideTheScreen) {
-    const Source s = Make(300, 300, 3);  // 101 x 101, half 50
+    const Source s = Make(300, 300, 3);  // 101 x 101, half 50, 100 x 100 shown
     Point c = ClampPoint({0, 0}, s);
     EXPECT_EQ(c.x, 50);
     EXPECT_EQ(c.y, 50);
     Rect r = SourceRect(c, s);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    // At or beyond the bottom-right corner the source ends at the screen's edge for odd sizes.
     c = ClampPoint({5000, 5000}, s);
     r = SourceRect(c, s);
-    EXPECT_EQ(r.left, 1024 - 2 * 50 - 1);
+    EXPECT_EQ(r.left, 1024 - 100);
     EXPECT_EQ(r.right, 1024);
     EXPECT_EQ(r.bottom, 768);
-    // An even width ends a column short of the edge.
-    const Source even = Make(297, 297, 3);  // 100 x 100, half 50
-    r = SourceRect(ClampPoint({5000, 5000}, even), even);
-    EXPECT_EQ(r.left, 1024 - 2 * 50 - 1);
-    EXPECT_EQ(r.right, 1023);
     // Inside the range the point is used as it is.
     c = ClampPoint({500, 400}, s);
     EXPECT_EQ(c.x, 500);
     EXPECT_EQ(c.y, 400);
     c = ClampPoint({-20, 973}, s);
     EXPECT_EQ(c.x, 50);
-    EXPECT_EQ(c.y, 768 - 51);
+    EXPECT_EQ(c.y, 768 - 100 + 50);
 }
 
-TEST(Geometry, SourceWiderThanTheScreenPinsToOneSide) {
-    const Source s = Make(3000, 100, 1, 1024, 768);  // 3001 wide, half 1500, maxX = -477
-    EXPECT_GT(s.halfWidth, s.maxX);
-    EXPECT_EQ(ClampPoint({0, 50}, s).x, s.halfWidth);  // left of half: the lower bound wins
-    EXPECT_EQ(ClampPoint({1499, 50}, s).x, s.halfWidth);
-    EXPECT_EQ(ClampPoint({1500, 50}, s).x, s.maxX);  // any other point: the upper bound
-    EXPECT_EQ(ClampPoint({9000, 50}, s).x, s.maxX);
+TEST(Geometry, TheVisiblePartReachesBothCornersForEveryParityAndZoom) {
+    // Views that are and are not exact multiples of the zoom, with odd and even source sizes,
+    // on screens of odd and even size: the last column the view shows at least partly is the
+    // screen's last at the bottom-right corner, and its first is 0 at the top-left.
+    struct Screen {
+        int width, height;
+    } const screens[] = {{1024, 768}, {2560, 1440}, {800, 600}, {1023, 767}};
+    for (const Screen& sc : screens)
+        for (int zoom : {1, 3, 4, 32})
+            for (int w : {320, 312, 311, 299, 300, 297, 128, 129, 31, 1, 0}) {
+                const int h = w * 2 / 3;
+                const Source s = Make(w, h, zoom, sc.width, sc.height);
+                const Rect far = SourceRect(ClampPoint({1 << 20, 1 << 20}, s), s);
+                const Rect near = SourceRect(ClampPoint({-(1 << 20), -(1 << 20)}, s), s);
+                // The pixel at the view's last column and row is source (w - 1) / zoom from the left.
+                const int lastShownX = far.left + (w > 0 ? (w - 1) / zoom : 0);
+                const int lastShownY = far.top + (h > 0 ? (h - 1) / zoom : 0);
+                EXPECT_EQ(lastShownX, sc.width - 1) << w << " at zoom " << zoom;
+                EXPECT_EQ(lastShownY, sc.height - 1) << h << " at zoom " << zoom;
+                EXPECT_EQ(far.right, sc.width);
+                EXPECT_EQ(far.bottom, sc.height);
+                EXPECT_EQ(near.left, 0);
+                EXPECT_EQ(near.top, 0);
+            }
+    // The reported case: 320 x 200 at zoom 1 on 1024 x 768 ends at 1023, 767, not 1022, 766.
+    const Source s = Make(320, 200, 1);
+    const Rect r = SourceRect(ClampPoint({1023, 767}, s), s);
+    EXPECT_EQ(r.right - 1, 1023);
+    EXPECT_EQ(r.bottom - 1, 767);
+    EXPECT_EQ(r.right - r.left, 320);
+}
+
+TEST(Geometry, ClampIntoOtherBoundsIncludingNegativeOrigins) {
+    // A second monitor left of the first: both ends of the bounds are reached, not 0 or 1024.
+    const Rect left{-1024, 0, 0, 768};
+    const Source s = MakeIn(300, 200, 3, left);
+    const Rect near = SourceRect(ClampPoint({-5000, -5000}, s), s);
+    EXPECT_EQ(near.left, -1024);
+    EXPECT_EQ(near.top, 0);
+    const Rect far = SourceRect(ClampPoint({5000, 5000}, s), s);
+    EXPECT_EQ(far.right, 0);
+    EXPECT_EQ(far.bottom, 768);
+    const Source odd = MakeIn(299, 201, 4, Rect{1024, 100, 1824, 701});
+    const Rect r = SourceRect(ClampPoint({1 << 20, 1 << 20}, odd), odd);
+    EXPECT_EQ(r.left + 298 / 4, 1823);
+    EXPECT_EQ(r.top + 200 / 4, 700);
+    EXPECT_EQ(SourceRect(ClampPoint({0, 0}, odd), odd).left, 1024);
+    EXPECT_EQ(SourceRect(ClampPoint({0, 0}, odd), odd).top, 100);
 }
 
 TEST(Geometry, OutlineRunsOnePixelOutsideTheSource) {
-    const Source s = Make(300, 300, 3);  // srcWidth 101
+    const Source s = Make(300, 300, 3);  // srcWidth 101, 100 columns shown
     const Point c = ClampPoint({500, 400}, s);
     const Rect src = SourceRect(c, s);
     EXPECT_EQ(src.left, 450);
-    EXPECT_EQ(src.right - 1, 550);
+    EXPECT_EQ(src.right - 1, 549);
     const Rect o = OutlineRect(c, s);
     EXPECT_EQ(o.left, 449);
-    EXPECT_EQ(o.right, 551);
+    EXPECT_EQ(o.right, 550);
     EXPECT_EQ(o.top, src.top - 1);
     EXPECT_EQ(o.bottom, src.bottom);
 }

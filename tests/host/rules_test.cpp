@@ -76,3 +76,63 @@ TEST(ShellRules, ProgramDirectoryKeepsItsBackslash) {
     rules::KeepDirectory(d, sizeof d - 1);
     EXPECT_STREQ(d, "\\app.exe");
 }
+
+namespace {
+
+void ExpectRect(const rules::Rect& r, int left, int top, int right, int bottom) {
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right, right);
+    EXPECT_EQ(r.bottom, bottom);
+}
+
+}  // namespace
+
+TEST(PlacementRules, DialogsAreCentredWhereThatFitsElseMovedTheLeastOntoTheWorkArea) {
+    const rules::Rect work{0, 0, 1024, 740};  // a taskbar below
+    const rules::Rect dialog{0, 0, 360, 150};
+    // Centred over a large owner: as it was.
+    ExpectRect(rules::CentredInside({100, 100, 700, 500}, dialog, work), 220, 225, 580, 375);
+    // A small owner at the origin: centring would leave the title bar above and left of the
+    // screen; the dialog moves just onto it.
+    ExpectRect(rules::CentredInside({0, 0, 120, 76}, dialog, work), 0, 0, 360, 150);
+    // Near the bottom-right corner: moved up and left only as far as needed, edges exactly on
+    // the work area's right and bottom.
+    ExpectRect(rules::CentredInside({900, 680, 1024, 740}, dialog, work), 664, 590, 1024, 740);
+    // Off only to the right: the vertical position stays centred.
+    ExpectRect(rules::CentredInside({950, 300, 1050, 400}, dialog, work), 664, 275, 1024, 425);
+    // A second monitor left of the primary one, with negative coordinates.
+    const rules::Rect left{-800, 0, 0, 600};
+    ExpectRect(rules::CentredInside({-810, -20, -700, 40}, dialog, left), -800, 0, -440, 150);
+    ExpectRect(rules::CentredInside({-60, 560, 60, 640}, dialog, left), -360, 450, 0, 600);
+    // A work area smaller than the dialog (odd sizes): its left and top stay reachable.
+    ExpectRect(rules::CentredInside({0, 0, 100, 100}, dialog, {5, 7, 300, 121}), 5, 7, 365, 157);
+}
+
+TEST(PlacementRules, StoredWindowsWhoseCaptionCannotBeGrabbedAreRescued) {
+    const rules::Rect work{0, 0, 1024, 768};
+    const int caption = 30, strip = 112;
+    // Wholly on screen, and partly off but with its caption on it: used exactly as stored.
+    ExpectRect(rules::RescueWindow({200, 150, 600, 450}, work, caption, strip), 200, 150, 600, 450);
+    ExpectRect(rules::RescueWindow({-300, 100, 200, 400}, work, caption, strip), -300, 100, 200, 400);
+    ExpectRect(rules::RescueWindow({0, 0, 1024, 768}, work, caption, strip), 0, 0, 1024, 768);
+    // Half the caption's height above the top is still grabbable; more is not.
+    ExpectRect(rules::RescueWindow({100, -15, 500, 285}, work, caption, strip), 100, -15, 500, 285);
+    ExpectRect(rules::RescueWindow({100, -16, 500, 284}, work, caption, strip), 100, 0, 500, 300);
+    // Exactly the strip's width on screen at the right is enough; one pixel less is not.
+    ExpectRect(rules::RescueWindow({912, 100, 1312, 400}, work, caption, strip), 912, 100, 1312, 400);
+    ExpectRect(rules::RescueWindow({913, 100, 1313, 400}, work, caption, strip), 624, 100, 1024, 400);
+    // A narrow window needs its whole width on screen at the left.
+    ExpectRect(rules::RescueWindow({-1, 100, 99, 200}, work, caption, strip), 0, 100, 100, 200);
+    // The reported rectangles: only a corner visible, and one far larger than the screen.
+    ExpectRect(rules::RescueWindow({1020, 760, 1500, 1100}, work, caption, strip), 544, 428, 1024, 768);
+    ExpectRect(rules::RescueWindow({-100000, -100000, 100000, 100000}, work, caption, strip), 0, 0, 1024, 768);
+    // Saved on a large desktop, opened on 800 x 600: shrunk to the work area, caption on it.
+    ExpectRect(rules::RescueWindow({300, 200, 1500, 1100}, {0, 0, 800, 600}, caption, strip), 0, 0, 800, 600);
+    // Only the height is too large: the width and the horizontal place stay.
+    ExpectRect(rules::RescueWindow({100, 10, 500, 700}, {0, 0, 800, 600}, caption, strip), 100, 0, 500, 600);
+    // A second monitor's work area with a negative origin and odd size.
+    const rules::Rect second{-1023, 31, 0, 767};
+    ExpectRect(rules::RescueWindow({-1500, 100, -1100, 400}, second, caption, strip), -1023, 100, -623, 400);
+    ExpectRect(rules::RescueWindow({-500, 0, -100, 300}, second, caption, strip), -500, 31, -100, 331);
+}

@@ -17,7 +17,7 @@ void ExpectRect(const Rect& r, int left, int top, int right, int bottom) {
 // The outline of the magnified area for a point, as the view computes it before Zoom To.
 Rect OutlineFor(int viewWidth, int viewHeight, int zoom, rules::Point point) {
     rules::Source s;
-    EXPECT_TRUE(rules::ComputeSource(viewWidth, viewHeight, zoom, 1024, 768, &s));
+    EXPECT_TRUE(rules::ComputeSource(viewWidth, viewHeight, zoom, rules::Rect{0, 0, 1024, 768}, &s));
     const rules::Rect o = rules::OutlineRect(rules::ClampPoint(point, s), s);
     return Rect{o.left, o.top, o.right, o.bottom};
 }
@@ -93,11 +93,11 @@ TEST(SelectionRules, TipCornerIsFivePixelsAboveAndLeftOfTheAnchorsPixel) {
 }
 
 TEST(SelectionRules, ZoomToCentresTheSelectionAndMultipliesByTheWidthRatio) {
-    // Zoom 2, view (0, 28)-(400, 328), point (500, 400): the outline is (399, 324)-(601, 476);
+    // Zoom 2, view (0, 28)-(400, 328), point (500, 400): the outline is (399, 324)-(600, 475);
     // the selection (100, 128)-(200, 178) makes it (449, 374)-(499, 399), centred at (474, 386),
     // and 400 div 100 = 4 gives zoom 8.
     const Rect outline = OutlineFor(400, 300, 2, {500, 400});
-    ExpectRect(outline, 399, 324, 601, 476);
+    ExpectRect(outline, 399, 324, 600, 475);  // one outside the 200 x 150 pixels shown
     ZoomTarget z = ZoomTo(Rect{100, 128, 200, 178}, Rect{0, 28, 400, 328}, outline, 2);
     EXPECT_EQ(z.point.x, 474);
     EXPECT_EQ(z.point.y, 386);

@@ -63,36 +63,6 @@ bool WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
     return ok;
 }
 
-std::vector<int> StretchMap(int from, int to) {
-    // A row whose pixel i carries i as its colour, stretched the way a capture is.
-    std::vector<int> map;
-    HDC screen = GetDC(nullptr);
-    HDC source = CreateCompatibleDC(screen);
-    HDC target = CreateCompatibleDC(screen);
-    BITMAPINFO sourceInfo = TopDown32(from, 1), targetInfo = TopDown32(to, 1);
-    void* sourceBits = nullptr;
-    void* targetBits = nullptr;
-    HBITMAP sourceBitmap = CreateDIBSection(screen, &sourceInfo, DIB_RGB_COLORS, &sourceBits, nullptr, 0);
-    HBITMAP targetBitmap = CreateDIBSection(screen, &targetInfo, DIB_RGB_COLORS, &targetBits, nullptr, 0);
-    if (sourceBitmap && targetBitmap) {
-        for (int i = 0; i < from; ++i) static_cast<DWORD*>(sourceBits)[i] = static_cast<DWORD>(i);
-        HGDIOBJ oldSource = SelectObject(source, sourceBitmap);
-        HGDIOBJ oldTarget = SelectObject(target, targetBitmap);
-        SetStretchBltMode(target, COLORONCOLOR);
-        StretchBlt(target, 0, 0, to, 1, source, 0, 0, from, 1, SRCCOPY);
-        GdiFlush();
-        for (int i = 0; i < to; ++i) map.push_back(static_cast<int>(static_cast<DWORD*>(targetBits)[i] & 0xFFFFFF));
-        SelectObject(source, oldSource);
-        SelectObject(target, oldTarget);
-    }
-    if (sourceBitmap) DeleteObject(sourceBitmap);
-    if (targetBitmap) DeleteObject(targetBitmap);
-    DeleteDC(source);
-    DeleteDC(target);
-    ReleaseDC(nullptr, screen);
-    return map;
-}
-
 std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;

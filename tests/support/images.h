@@ -32,11 +32,6 @@ Image ClipboardBitmap();
 std::vector<BYTE> ReadFileBytes(const char* path);
 bool WriteFileBytes(const char* path, const std::vector<BYTE>& bytes);
 
-// For each of `to` destination pixels, the index of the source pixel (of `from`) that the system
-// shows there when it stretches with COLORONCOLOR: nearest neighbour, dropping or repeating
-// pixels as its own rounding decides.
-std::vector<int> StretchMap(int from, int to);
-
 // File names in folder matching pattern (for example "*.tmp").
 std::vector<std::string> FilesIn(const std::string& folder, const char* pattern = "*");
 

@@ -153,3 +153,56 @@ TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
             EXPECT_EQ(settings.Emailed, 0);
         }));
 }
+
+TEST_F(AboutBox, TabReachesBothLinksAndEnterOrSpaceOpensThemAsAClickDoes) {
+    urls::Handler web("https", urls::HarmlessCommand());
+    urls::Handler mail("mailto", urls::MissingCommand());
+    ASSERT_TRUE(web.InEffect());
+    ASSERT_TRUE(mail.InEffect());
+    spy::Beeps beeps;
+    ASSERT_TRUE(beeps.Active());
+    settings.Emailed = 0;
+    settings.Visited = 0;
+    ASSERT_TRUE(modal::Drive(
+        "About", [&] { RunAboutDialog(owner); },
+        [&](HWND dialog) {
+            ASSERT_TRUE(input::Focus(dialog));
+            HWND email = GetDlgItem(dialog, IDC_EMAIL_LINK), site = GetDlgItem(dialog, IDC_WEB_LINK);
+            // The dialog's thread is not this one: ask it where its focus is.
+            const auto focusIs = [&](HWND w) {
+                return waiting::WaitFor(
+                    [&] {
+                        GUITHREADINFO info = {};
+                        info.cbSize = sizeof info;
+                        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+                               info.hwndFocus == w;
+                    },
+                    3000);
+            };
+            ASSERT_TRUE(focusIs(GetDlgItem(dialog, IDOK)));
+            // OK, the mail link, the web link and round again; Shift+Tab goes back.
+            input::Press(VK_TAB);
+            ASSERT_TRUE(focusIs(email));
+            input::Press(VK_TAB);
+            ASSERT_TRUE(focusIs(site));
+            input::Press(VK_TAB, {VK_SHIFT});
+            ASSERT_TRUE(focusIs(email));
+
+            // Enter on the mail link that cannot open: the beep, no flag, and the box stays open
+            // (Enter did not reach OK).
+            input::Press(VK_RETURN);
+            EXPECT_TRUE(waiting::WaitFor([&] { return !beeps.Calls().empty(); }, 5000));
+            EXPECT_EQ(beeps.Calls().size(), 1u);
+            EXPECT_EQ(settings.Emailed, 0);
+            EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
+
+            // Space on the web link opens it.
+            input::Press(VK_TAB);
+            ASSERT_TRUE(focusIs(site));
+            input::Press(VK_SPACE);
+            EXPECT_TRUE(waiting::WaitFor([&] { return settings.Visited == 1; }, 5000));
+            EXPECT_EQ(beeps.Calls().size(), 1u);
+            input::Press(VK_TAB);
+            EXPECT_TRUE(focusIs(GetDlgItem(dialog, IDOK)));
+        }));
+}

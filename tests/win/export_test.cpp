@@ -299,8 +299,9 @@ TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     const int left = c.x - mainWindow.halfWidth, top = c.y - mainWindow.halfHeight;
     images::TempFolder folder("peerix-capture");
 
-    // At source size the capture is the screen's pixels one for one.
-    const Image source = ScreenAsBitmap(RECT{left, top, left + mainWindow.srcWidth, top + mainWindow.srcHeight});
+    // At source size the capture is the screen's pixels one for one: those the view shows.
+    const Image source =
+        ScreenAsBitmap(RECT{left, top, left + mainWindow.visibleWidth, top + mainWindow.visibleHeight});
     if (depth > 8) {
         Image cut;
         cut.width = source.width;
@@ -315,18 +316,16 @@ TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     RoundTrip(original, mainWindow.palette, folder, "capture-source");
     DeleteObject(original);
 
-    // Zoomed, the same pixels are stretched to the view's size as the system stretches them.
+    // Zoomed, the same pixels become whole 3 x 3 blocks, cut at the view's size.
     RECT view;
     mainWindow.GetViewRect(&view);
     HBITMAP zoomed = mainWindow.CaptureImage(true, false);
     ASSERT_NE(zoomed, nullptr);
-    const std::vector<int> mapX = images::StretchMap(source.width, view.right - view.left);
-    const std::vector<int> mapY = images::StretchMap(source.height, view.bottom - view.top);
     Image stretched;
     stretched.width = view.right - view.left;
     stretched.height = view.bottom - view.top;
     for (int y = 0; y < stretched.height; ++y)
-        for (int x = 0; x < stretched.width; ++x) stretched.pixels.push_back(source.At(mapX[x], mapY[y]));
+        for (int x = 0; x < stretched.width; ++x) stretched.pixels.push_back(source.At(x / 3, y / 3));
     EXPECT_EQ(CompareImages(images::FromBitmap(zoomed), stretched, 32), "");
     RoundTrip(zoomed, mainWindow.palette, folder, "capture-zoomed");
     DeleteObject(zoomed);

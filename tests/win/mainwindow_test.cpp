@@ -62,8 +62,10 @@ TEST_F(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
     EXPECT_EQ(mainWindow.halfWidth, 50);
     EXPECT_EQ(mainWindow.srcHeight, 67);
     EXPECT_EQ(mainWindow.halfHeight, 33);
-    EXPECT_EQ(mainWindow.maxX, screenWidth - 51);
-    EXPECT_EQ(mainWindow.maxY, screenHeight - 34);
+    EXPECT_EQ(mainWindow.visibleWidth, 100);
+    EXPECT_EQ(mainWindow.visibleHeight, 67);
+    EXPECT_EQ(mainWindow.maxX, screenWidth - 100 + 50);
+    EXPECT_EQ(mainWindow.maxY, screenHeight - 67 + 33);
     RECT box;
     ASSERT_NE(GetRgnBox(mainWindow.viewRegion, &box), ERROR);
     EXPECT_EQ(box.left, 0);
@@ -170,7 +172,7 @@ TEST_F(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
     const RECT o = mainWindow.outline;
     const POINT c = mainWindow.ClampPoint();
     EXPECT_EQ(o.left, c.x - mainWindow.halfWidth - 1);
-    EXPECT_EQ(o.right, c.x - mainWindow.halfWidth + mainWindow.srcWidth);
+    EXPECT_EQ(o.right, c.x - mainWindow.halfWidth + mainWindow.visibleWidth);
     const RECT around = {o.left - 2, o.top - 2, o.right + 3, o.bottom + 3};
     const Capture before = Settled(around);
     mainWindow.ToggleOutline();

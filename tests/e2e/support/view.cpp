@@ -46,11 +46,13 @@ RECT ViewOnScreen(HWND peerix) {
 
 POINT SourceOrigin(const RECT& view, int zoom, POINT p) {
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    const int srcW = (view.right - view.left) / zoom + 1, srcH = (view.bottom - view.top) / zoom + 1;
-    const int halfW = srcW / 2, halfH = srcH / 2;
-    const int cx = p.x < halfW ? halfW : (p.x > sw - halfW - 1 ? sw - halfW - 1 : p.x);
-    const int cy = p.y < halfH ? halfH : (p.y > sh - halfH - 1 ? sh - halfH - 1 : p.y);
-    return POINT{cx - halfW, cy - halfH};
+    const int w = view.right - view.left, h = view.bottom - view.top;
+    // The point sits half of (view / zoom + 1) from the view's left and top; the pixels shown
+    // at least partly, view / zoom rounded up, stay on the screen, its left and top first.
+    const int halfW = (w / zoom + 1) / 2, halfH = (h / zoom + 1) / 2;
+    const int shownW = w == 0 ? 1 : (w + zoom - 1) / zoom, shownH = h == 0 ? 1 : (h + zoom - 1) / zoom;
+    const auto hold = [](int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); };
+    return POINT{hold(p.x - halfW, 0, sw - shownW), hold(p.y - halfH, 0, sh - shownH)};
 }
 
 std::string CompareView(HWND peerix, int zoom, POINT point, int variant) {

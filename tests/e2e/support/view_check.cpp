@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tests/support/wait.h"
+#include "view.h"
 
 namespace e2e {
 
@@ -16,13 +17,9 @@ ExpectedView ViewOf(HWND window, int zoom, POINT point, int viewTop, int bottomC
     ClientToScreen(window, &v.client);
     v.view = RECT{0, viewTop, client.right, client.bottom - bottomCut};
     v.zoom = zoom;
-    const int srcW = (v.view.right - v.view.left) / zoom + 1, srcH = (v.view.bottom - v.view.top) / zoom + 1;
-    const int halfW = srcW / 2, halfH = srcH / 2;
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    const int cx = point.x < halfW ? halfW : (point.x > sw - halfW - 1 ? sw - halfW - 1 : point.x);
-    const int cy = point.y < halfH ? halfH : (point.y > sh - halfH - 1 ? sh - halfH - 1 : point.y);
-    v.sourceLeft = cx - halfW;
-    v.sourceTop = cy - halfH;
+    const POINT origin = SourceOrigin(v.view, zoom, point);
+    v.sourceLeft = origin.x;
+    v.sourceTop = origin.y;
     return v;
 }
 
