@@ -20,6 +20,7 @@
 #include "../chrome/tipcontrol.h"
 #include "../output/marchingants.h"
 #include "../output/selectiontip.h"
+#include "geometry.h"
 
 class MainWindow {
 public:
@@ -91,7 +92,7 @@ public:
     int minY;
     int visibleWidth;  // screen columns the view shows at least partly
     int visibleHeight;
-    RECT bounds;    // the screen area the view may show, as of the last Layout
+    RECT bounds;    // the monitor the view showed at the last Layout; the point's own is SourceBounds()
     bool dragging;  // a left-button drag of the point is in progress
     POINT point;    // the point of interest; clamped where it is used, not where it is stored
     SelectionTip sizeTip;
@@ -113,15 +114,22 @@ public:
     int statusHeight;
     HWND statusBar;
     bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
-    int dpi;         // the DPI the chrome is laid out for
+    rules::Monitors monitors;  // the monitors' rectangles, read at start and on display changes
+    int dpi;                   // the DPI the chrome is laid out for
     ScopedGdiObject<HFONT> guiFont;  // the GUI font made for dpi; null while the stock one fits
     UniqueHandle<HIMAGELIST, ImageList_Destroy> largeImages;  // enlarged toolbar images; null at 1x
     HIMAGELIST stockImages;  // the toolbar's own images, from its bitmap
     DWORD stockButtonSize;   // the toolbar's buttons as created: width in the low, height in the high word
     int stockThumbLength;    // the trackbars' thumbs as created
 
-private:
+    // The monitor nearest to the point: the area the view may show.
     RECT SourceBounds() const;
+    // The geometry of the last Layout with the limits of the monitor the point is on now: a drag
+    // or Follow Mouse may have taken it to another monitor since.
+    rules::Source Geometry() const;
+    void ReadMonitors();
+
+private:
     POINT ViewCornerOnScreen() const;
     void OnDestroy();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;

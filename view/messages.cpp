@@ -50,6 +50,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WININICHANGE:
         screenWidth = GetSystemMetrics(SM_CXSCREEN);
         screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        ReadMonitors();
         Layout();
         PaintNow();
         return 0;
@@ -168,6 +169,7 @@ void MainWindow::OnDestroy() {
 void MainWindow::OnDisplayChange() {
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
     screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ReadMonitors();
     Layout();
     point = ClampPoint();
     PaintNow();
