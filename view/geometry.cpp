@@ -81,7 +81,10 @@ Point PanAxis(const Monitors& m, const Source& s, Point p, int d, bool horizonta
     // of the step goes on from there.
     const Rect& there = m.rects[next];
     const Source t = WithBounds(s, there);
-    const int rest = d > 0 ? target - hi - 1 : target - lo + 1;
+    // Counted from where the view is: a point that a drag left beyond the limit crosses with one
+    // step, not with as many as it lay beyond.
+    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
+    const int rest = d > 0 ? from + d - hi - 1 : from + d - lo + 1;
     Point q;
     if (horizontal) {
         q.x = Clamp((d > 0 ? t.minX : t.maxX) + rest, t.minX, t.maxX);

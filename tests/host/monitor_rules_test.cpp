@@ -128,6 +128,10 @@ TEST(MonitorRule, KeysCarryThePointAcrossToTheNextMonitorAndBack) {
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 16, 0, kNone), Point{b.minX + 15, 300}));
     // A page from short of the limit: what is left after the limit goes on over there.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX - 10, 300}, 100, 0, kNone), Point{b.minX + 89, 300}));
+    // A drag may leave the stored point beyond the limit (the cursor at the monitor's edge): the
+    // view is at the limit, so one step still lands on the near limit over there.
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{1023, 300}, 1, 0, kNone), Point{b.minX, 300}));
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{1023, 300}, 16, 0, kNone), Point{b.minX + 15, 300}));
     // Still short of the limit: no carry.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX - 1, 300}, 1, 0, kNone), Point{a.maxX, 300}));
     // Row 700 lies below the smaller monitor: the point comes up into its limits.
