@@ -50,15 +50,6 @@ std::string SettleOn(HWND w, int zoom, POINT at, bool moveAgain) {
     return diff;
 }
 
-bool ViewHasFocus(HWND window) {
-    if (!input::Focus(window)) return false;
-    return waiting::WaitFor([&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
-    });
-}
-
 class TwoMonitors : public testing::Test {
 protected:
     void SetUp() override {
@@ -138,7 +129,7 @@ TEST_F(TwoMonitors, DragKeysAndFollowMouseCarryThePointAcrossAndStopAtTheFarCorn
     ASSERT_EQ(SettleOn(w, 3, edge, true), "");
     // One arrow step across lands on the second monitor's near edge (its first 100 columns shown),
     // sixteen more go on from there, and back.
-    ASSERT_TRUE(ViewHasFocus(w));
+    ASSERT_TRUE(input::FocusForKeys(w));
     const WORD across = toRight ? VK_RIGHT : VK_LEFT, back = toRight ? VK_LEFT : VK_RIGHT;
     const LONG nearSecond = toRight ? second.left + 50 : second.right - 50;  // half and the shown width
     input::Press(across);
@@ -203,7 +194,7 @@ TEST_F(TwoMonitors, CopiesSelectionsAndSavesOfTheSecondMonitorHoldItsPixels) {
 
     // The whole view at source size: the 100 x 67 pixels shown.
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-    ASSERT_TRUE(ViewHasFocus(w));
+    ASSERT_TRUE(input::FocusForKeys(w));
     input::Press('C', {VK_CONTROL, VK_SHIFT});
     images::Image copy;
     ASSERT_TRUE(waiting::WaitFor([&] { return !(copy = images::ClipboardBitmap()).Empty(); }, 5000));
@@ -220,7 +211,7 @@ TEST_F(TwoMonitors, CopiesSelectionsAndSavesOfTheSecondMonitorHoldItsPixels) {
     EXPECT_EQ(CompareWithPattern(copy, shown.x + 3, shown.y + 4, OneToOne(10), OneToOne(6)), "");
 
     // Saved at source size: the same pixels as the copy of the whole view.
-    ASSERT_TRUE(ViewHasFocus(w));
+    ASSERT_TRUE(input::FocusForKeys(w));
     input::Press('S', {VK_CONTROL});
     HWND dialog = nullptr;
     ASSERT_TRUE(waiting::WaitFor([&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }, 5000));
