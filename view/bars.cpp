@@ -15,6 +15,12 @@
 #include "rules.h"
 
 bool MainWindow::OnCreate() {
+    // A window made before in this process (the tests make many) may have left another DPI's
+    // images and font behind.
+    dpi = rules::kDesignDpi;
+    largeImages.reset();
+    guiFont.reset();
+    sizeTip.SetLook(nullptr, dpi);
     tips.Create(programInstance, hwnd);
     band = CreateRebar(hwnd);
     hasRebar = band != nullptr;
@@ -29,7 +35,7 @@ bool MainWindow::OnCreate() {
     stockButtonSize = static_cast<DWORD>(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
     stockThumbLength = static_cast<int>(SendMessageA(zoomTrack, TBM_GETTHUMBLENGTH, 0, 0));
     const int windowDpi = WindowDpi(hwnd);
-    if (windowDpi != rules::kDesignDpi) ApplyDpi(windowDpi);
+    if (windowDpi != dpi) ApplyDpi(windowDpi);
     LayoutStatusParts();
     AddTrackbarTips();
     CheckHelpFile();

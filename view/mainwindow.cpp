@@ -57,8 +57,9 @@ MainWindow::MainWindow()
       stockButtonSize(0),
       stockThumbLength(0) {
     ReadMonitors();
-    // A stored point on a monitor that is gone comes back to the nearest one.
-    point = ToPOINT(rules::OntoMonitor(monitors, ToRules(point)));
+    // A stored point on a monitor that is gone comes back to the nearest one. With one monitor
+    // the point stays as stored, as it always did: the clamp keeps the view on that monitor.
+    if (monitors.count > 1) point = ToPOINT(rules::OntoMonitor(monitors, ToRules(point)));
 }
 
 void MainWindow::ReadMonitors() {
