@@ -116,6 +116,20 @@ bool CopyDirectoryPart(const char* path, char* dest, size_t destSize) {
     return true;
 }
 
+void JoinLines(char* dest, size_t destSize, const char* const* lines, int count) {
+    size_t used = 0;
+    const auto put = [&](const char* text, size_t n) {
+        for (size_t i = 0; i < n && used + 1 < destSize; ++i) dest[used++] = text[i];
+    };
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) put("\n", 1);
+        size_t n = std::strlen(lines[i]);
+        while (n > 0 && (lines[i][n - 1] == ' ' || lines[i][n - 1] == '\r' || lines[i][n - 1] == '\n')) --n;
+        put(lines[i], n);
+    }
+    dest[used] = '\0';
+}
+
 void ReplaceChar(char* s, char from, char to) {
     for (; *s; ++s)
         if (*s == from) *s = to;

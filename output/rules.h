@@ -66,6 +66,11 @@ BmpLayout LayoutBmp(int bitCount, int width, int height, uint32_t clrUsed);
 // False, with dest untouched, when the folder does not fit destSize bytes with its terminator.
 bool CopyDirectoryPart(const char* path, char* dest, size_t destSize);
 
+// Joins count lines into dest with a line break after each but the last, each line's trailing
+// spaces and line breaks left out (system texts end in one). Cut to destSize - 1 characters; dest
+// is always terminated. destSize must not be 0.
+void JoinLines(char* dest, size_t destSize, const char* const* lines, int count);
+
 // Replaces every `from` by `to` up to the terminating NUL.
 void ReplaceChar(char* s, char from, char to);
 

@@ -11,6 +11,7 @@ scripts/build.sh host win32 win64 || { echo "BUILD FAILED"; exit 1; }
 
 source scripts/winenv.sh
 winenv_start "$PWD/build/wine" 1024x768x24 desktop || { echo "could not start Xvfb and Wine"; exit 1; }
+winenv_small_drive_start
 
 status=0
 results=()

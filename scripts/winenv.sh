@@ -16,6 +16,7 @@ WINESERVER=/usr/lib/wine/wineserver64
 
 winenv_xvfb_pid=""
 winenv_xephyr_pid=""
+winenv_small_mount=""
 
 winenv_free_display() {
   local n
@@ -38,6 +39,7 @@ winenv_stop() {
     wait "$winenv_xephyr_pid" 2>/dev/null || true
     winenv_xephyr_pid=""
   fi
+  winenv_small_drive_stop
   if [ -n "$winenv_xvfb_pid" ]; then
     kill "$winenv_xvfb_pid" 2>/dev/null || true
     wait "$winenv_xvfb_pid" 2>/dev/null || true
@@ -109,4 +111,26 @@ winenv_start() {
   else
     "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
   fi
+}
+
+# A full small drive for the tests of a save that runs out of room: a 64 KiB tmpfs mounted inside
+# the prefix and mapped as drive S:, its letter exported in PEERIX_SMALL_DRIVE. Mounting needs
+# root (as in CI); without it the variable stays unset and those tests say they were skipped.
+# Unmounted by winenv_stop.
+winenv_small_drive_start() {
+  local dir=$WINEPREFIX/small-drive
+  mkdir -p "$dir"
+  mountpoint -q "$dir" || mount -t tmpfs -o size=64k,mode=0777 peerix-small "$dir" 2>/dev/null || return 0
+  winenv_small_mount=$dir
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/s:"
+  export PEERIX_SMALL_DRIVE='S:'
+}
+
+winenv_small_drive_stop() {
+  [ -n "$winenv_small_mount" ] || return 0
+  rm -f "$WINEPREFIX/dosdevices/s:"
+  umount "$winenv_small_mount" 2>/dev/null || true
+  rmdir "$winenv_small_mount" 2>/dev/null || true
+  winenv_small_mount=""
+  unset PEERIX_SMALL_DRIVE
 }

@@ -19,6 +19,22 @@ HBITMAP MainWindow::CaptureImage(bool zoomed, bool useSelection) {
     return CaptureScreen(a, ToRules(SourceBounds()));
 }
 
+namespace {
+
+// The write failure's own text, then the file and the system's reason for it, in an error box.
+void ShowWriteFailure(HWND owner, const char* file, DWORD error) {
+    ResString text(IDS_WRITE_FAILED);
+    ResString caption(IDS_TITLE);
+    char reason[512];
+    SystemErrorText(error, reason, sizeof reason);
+    const char* const lines[] = {text.GetText(), "", file, reason};
+    char message[sizeof reason + 1024];
+    rules::JoinLines(message, sizeof message, lines, reason[0] ? 4 : 3);
+    MessageBoxA(owner, message, caption.GetText(), MB_ICONERROR);
+}
+
+}  // namespace
+
 int MainWindow::ShowMessage(UINT id, UINT style) {
     ResString text(id);
     ResString caption(IDS_TITLE);
@@ -37,5 +53,5 @@ void MainWindow::SaveImageAs(bool useSelection) {
     if (!dib)
         ShowMessage(IDS_CAPTURE_FAILED, MB_ICONERROR);
     else if (!WriteBmpFile(file, dib))
-        ShowMessage(IDS_WRITE_FAILED, MB_ICONERROR);
+        ShowWriteFailure(hwnd, file, GetLastError());
 }

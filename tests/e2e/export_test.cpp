@@ -7,6 +7,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/process_windows.h"
@@ -347,6 +349,54 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(lstrcmpiA(ReadText("InitialDirectory").c_str(), sub.c_str()), 0) << ReadText("InitialDirectory");
     EXPECT_EQ(ReadValue("SaveZoomedImage").AsDword(), 1u);
+}
+
+TEST_F(Export, AFailedSaveNamesTheFileAndTheSystemsReasonAndLeavesNoFile) {
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    images::TempFolder folder("peerix-e2e-fail");
+    WriteText("InitialDirectory", folder.Path());
+    HWND w = StartPeerix(2, false);
+    ASSERT_NE(w, nullptr);
+    struct Case {
+        std::string typed, path, listed;  // what the user types, the file, the folder to look in
+        DWORD error;
+    };
+    std::vector<Case> cases = {
+        {"missing\\shot", folder.File("missing") + "\\shot.bmp", folder.Path(), ERROR_PATH_NOT_FOUND},
+    };
+    // A drive too small for the picture: the test script mounts one where it may (as root).
+    const char* small = std::getenv("PEERIX_SMALL_DRIVE");
+    if (small && *small) {
+        ASSERT_NE(GetFileAttributesA((std::string(small) + "\\").c_str()), INVALID_FILE_ATTRIBUTES);
+        cases.push_back({std::string(small) + "\\shot", std::string(small) + "\\shot.bmp", small, ERROR_DISK_FULL});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(FocusForKeys(w));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+        input::Type(c.typed.c_str());
+        input::Press(VK_RETURN);
+        HWND box = nullptr;
+        ASSERT_TRUE(waiting::WaitFor([&] { return (box = MessageBoxOf(peerix.Pid())) != nullptr; }, 5000));
+        // The message's own first line, then the file (as the dialog spelt it: the drive letter's
+        // case may differ) and the system's reason below it.
+        const std::string text = dialogs::MessageBoxText(box);
+        const std::string head = "Failed to write the image to the file specified.\n\n";
+        const std::string tail = "\n" + dialogs::SystemText(c.error);
+        ASSERT_GT(text.size(), head.size() + tail.size()) << text;
+        EXPECT_EQ(text.substr(0, head.size()), head);
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << text;
+        EXPECT_EQ(lstrcmpiA(text.substr(head.size(), text.size() - head.size() - tail.size()).c_str(), c.path.c_str()),
+                  0)
+            << text;
+        EXPECT_EQ(TextOf(box), "Peerix");
+        ClickCentre(GetDlgItem(box, IDOK));
+        ASSERT_TRUE(waiting::WaitFor([&] { return MessageBoxOf(peerix.Pid()) == nullptr; }, 3000));
+        EXPECT_EQ(GetFileAttributesA(c.path.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(images::FilesIn(c.listed), std::vector<std::string>{}) << "no file, not even a temporary one";
+    }
+    if (!small || !*small) GTEST_SKIP() << "no small drive (PEERIX_SMALL_DRIVE): the full-disk case did not run";
 }
 
 TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {

@@ -161,6 +161,95 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     EXPECT_EQ(StoredPoint().y, sh - 25);
 }
 
+namespace {
+
+// The screen set to another size for a while (Wine's virtual desktop follows), and back.
+class ScreenSize {
+public:
+    ScreenSize(int width, int height)
+        : oldWidth(GetSystemMetrics(SM_CXSCREEN)), oldHeight(GetSystemMetrics(SM_CYSCREEN)) {
+        changed = width == oldWidth && height == oldHeight ? true : Set(width, height);
+    }
+    ~ScreenSize() {
+        if (GetSystemMetrics(SM_CXSCREEN) != oldWidth || GetSystemMetrics(SM_CYSCREEN) != oldHeight)
+            Set(oldWidth, oldHeight);
+    }
+    ScreenSize(const ScreenSize&) = delete;
+    ScreenSize& operator=(const ScreenSize&) = delete;
+    bool Changed() const { return changed; }
+
+private:
+    static bool Set(int width, int height) {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsA(&mode, 0) != DISP_CHANGE_SUCCESSFUL) return false;
+        return waiting::WaitFor(
+            [&] { return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height; }, 3000);
+    }
+    int oldWidth, oldHeight;
+    bool changed = false;
+};
+
+// The screen pixel shown at a point of the screen, as the pattern encodes its source.
+COLORREF ShownAt(int x, int y) {
+    return CaptureScreen(RECT{x, y, x + 1, y + 1}).At(x, y);
+}
+
+}  // namespace
+
+TEST_F(Navigation, TheViewReachesTheScreensFirstAndLastColumnAndRowAtEverySizeAndZoom) {
+    // Views that are and are not whole multiples of the zoom, with odd and even numbers of
+    // source pixels, on screens of two sizes (larger ones than the virtual desktop's cannot be
+    // set; the host tests cover them). Peerix sits at the top right, clear of the screen pixels
+    // it shows at either corner.
+    const struct { int zoom, width, height; } views[] = {{1, 320, 200}, {3, 312, 200}, {4, 301, 203}, {32, 300, 200}};
+    const struct {
+        int width, height;
+    } screens[] = {{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {800, 600}};
+    for (const auto& screen : screens) {
+        ScreenSize size(screen.width, screen.height);
+        ASSERT_TRUE(size.Changed()) << screen.width << "x" << screen.height;
+        const int sw = screen.width, sh = screen.height;
+        PatternWindow origin(RECT{0, 0, 330, 210});
+        PatternWindow corner(RECT{sw - 330, sh - 210, sw, sh});
+        ASSERT_TRUE(origin.WaitUntilShown());
+        ASSERT_TRUE(corner.WaitUntilShown());
+        for (const auto& v : views) {
+            SCOPED_TRACE(testing::Message()
+                         << sw << "x" << sh << ", " << v.width << " x " << v.height << " at zoom " << v.zoom);
+            const struct {
+                POINT point;                   // far beyond the corner
+                POINT viewPixel, screenPixel;  // which view corner shows which screen corner
+            } ends[] = {{{sw + 50, sh + 50}, {v.width - 1, v.height - 1}, {sw - 1, sh - 1}},
+                        {{-50, -50}, {0, 0}, {0, 0}}};
+            for (const auto& end : ends) {
+                ResetSettings();
+                WriteDword("DisplayToolbar", 0);
+                WriteDword("DisplayStatusbar", 0);
+                WriteDword("ZoomFactor", static_cast<DWORD>(v.zoom));
+                WritePoint("ZoomPoint", end.point.x, end.point.y);
+                const RECT frame = WindowForClient(sw - 360, 5, v.width, v.height);
+                WriteRect("WindowPos", frame.left, frame.top, frame.right, frame.bottom);
+                PeerixProcess peerix;
+                ASSERT_TRUE(peerix.Start());
+                HWND w = peerix.Window();
+                const RECT view = ViewOnScreen(w);
+                ASSERT_EQ(view.right - view.left, v.width);
+                ASSERT_EQ(view.bottom - view.top, v.height);
+                EXPECT_EQ(WaitForView(w, v.zoom, end.point), "");
+                // The view's own corner pixel shows the screen's corner pixel, whether its
+                // magnified pixel is shown whole or in part.
+                EXPECT_EQ(ShownAt(view.left + end.viewPixel.x, view.top + end.viewPixel.y),
+                          PatternColour(end.screenPixel.x, end.screenPixel.y));
+                ASSERT_TRUE(peerix.Close());
+            }
+        }
+    }
+}
+
 TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
     PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());

@@ -218,8 +218,9 @@ TEST_F(WindowState, HighlightFlashesTheFrameAndLeavesTheScreenAsItWas) {
     const RECT view = ViewOnScreen(window);
     ASSERT_EQ(WaitForView(window, 3, kPoint), "");
     const POINT o = SourceOrigin(view, 3, kPoint);
-    const int srcW = (view.right - view.left) / 3 + 1, srcH = (view.bottom - view.top) / 3 + 1;
-    const RECT frame = {o.x - 1, o.y - 1, o.x + srcW, o.y + srcH};
+    // One pixel outside the screen pixels the view shows, the last ones in part.
+    const int shownW = (view.right - view.left + 2) / 3, shownH = (view.bottom - view.top + 2) / 3;
+    const RECT frame = {o.x - 1, o.y - 1, o.x + shownW, o.y + shownH};
     const RECT around = {frame.left - 2, frame.top - 2, frame.right + 3, frame.bottom + 3};
     const auto matches = [&](const Capture& c, bool inverted) {
         for (int y = around.top; y < around.bottom; ++y)

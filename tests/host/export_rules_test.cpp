@@ -257,3 +257,30 @@ TEST(SaveStrings, ReplaceCharTurnsTheFilterIntoNulSeparatedParts) {
     ReplaceChar(every, 'a', 'b');
     EXPECT_STREQ(every, "bbb");
 }
+
+TEST(SaveStrings, FailureLinesAreJoinedTrimmedAndCutSafely) {
+    // The system's reason ends in "\r\n"; it is dropped, blank lines stay.
+    const char* const lines[] = {"Failed to write.", "", "X:\\full\\shot.bmp", "There is not enough space.\r\n"};
+    char text[128];
+    JoinLines(text, sizeof text, lines, 4);
+    EXPECT_STREQ(text, "Failed to write.\n\nX:\\full\\shot.bmp\nThere is not enough space.");
+    JoinLines(text, sizeof text, lines, 1);
+    EXPECT_STREQ(text, "Failed to write.");
+
+    // Cut exactly at the destination's size, always terminated: 6 bytes hold 5 characters.
+    char small[6];
+    std::memset(small, 'x', sizeof small);
+    JoinLines(small, sizeof small, lines, 4);
+    EXPECT_STREQ(small, "Faile");
+    // A cut that falls on the line break.
+    const char* const two[] = {"abcd", "ef"};
+    JoinLines(small, sizeof small, two, 2);
+    EXPECT_STREQ(small, "abcd\n");
+    char one[1] = {'x'};
+    JoinLines(one, sizeof one, two, 2);
+    EXPECT_EQ(one[0], '\0');
+    // Only trailing spaces and breaks go; inner ones and leading ones stay.
+    const char* const padded[] = {"  a b \n\r\n", " "};
+    JoinLines(text, sizeof text, padded, 2);
+    EXPECT_STREQ(text, "  a b\n");
+}

@@ -23,6 +23,7 @@
 #include "output/capture.h"
 #include "output/rules.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/support/handle_meter.h"
 #include "tests/support/images.h"
 #include "tests/support/screen.h"
@@ -534,7 +535,9 @@ TEST_F(BmpExport, SaveAsReportsAFailedWriteAndKeepsTheOldFile) {
     EXPECT_EQ(run.checkShown, BST_UNCHECKED);
     EXPECT_EQ(lstrcmpiA(run.folderShown.c_str(), folder.Path().c_str()), 0) << run.folderShown;
     ASSERT_FALSE(run.boxes.empty());
-    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
+    // The message's own line, then the file and the system's reason.
+    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified.\n\n" + locked + "\n" +
+                                    dialogs::SystemText(ERROR_ACCESS_DENIED) + " [stop sign]");
     EXPECT_EQ(images::ReadFileBytes(locked.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"locked.bmp"});
     // The choice is remembered although the write failed.
@@ -657,7 +660,10 @@ TEST_F(BmpExportLimit, SaveAsReportsAShortWrite) {
     const SaveRun run = SaveThroughTheDialog("shot", false);
     EXPECT_EQ(run.checkShown, BST_CHECKED);
     ASSERT_EQ(run.boxes.size(), 2u);  // the overwrite question, answered Yes, then the failure
-    EXPECT_EQ(run.boxes.back(), "Peerix: Failed to write the image to the file specified. [stop sign]");
+    // The reason is whatever the system makes of the limit, but there is one after the path.
+    const std::string first = "Peerix: Failed to write the image to the file specified.\n\n" + target + "\n";
+    EXPECT_EQ(run.boxes.back().substr(0, first.size()), first);
+    EXPECT_GT(run.boxes.back().size(), first.size() + std::string(" [stop sign]").size());
     EXPECT_EQ(images::ReadFileBytes(target.c_str()), kOldBytes);
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
 }

@@ -61,6 +61,15 @@ std::string MessageBoxText(HWND box) {
     return ItemText(box, 0xFFFF);
 }
 
+std::string SystemText(DWORD error) {
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string s = text;
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
 HWND Focused(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;

@@ -21,6 +21,9 @@ std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
 // The text of a message box (its static text, id 0xFFFF).
 std::string MessageBoxText(HWND box);
+// The system's own text for an error code, without its closing line break, as a message that
+// quotes it shows it.
+std::string SystemText(DWORD error);
 // The window that has the keyboard focus in window's thread.
 HWND Focused(HWND window);
 

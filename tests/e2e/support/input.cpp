@@ -170,6 +170,13 @@ void Type(const char* text) {
             Press(VK_OEM_PERIOD);
         else if (c == ' ')
             Press(VK_SPACE);
+        else if (const SHORT k = VkKeyScanA(c); k != -1) {
+            // Other characters (a path's backslash and colon) where the keyboard layout has them.
+            if (HIBYTE(k) & 1)
+                Press(LOBYTE(k), {VK_SHIFT});
+            else
+                Press(LOBYTE(k));
+        }
     }
 }
 

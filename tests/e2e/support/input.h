@@ -27,7 +27,7 @@ void KeyDown(WORD key);
 void KeyUp(WORD key);
 // Presses the modifiers, taps the key, releases the modifiers in reverse.
 void Press(WORD key, std::initializer_list<WORD> modifiers = {});
-// Types text as key presses (letters, digits and '-').
+// Types text as key presses (letters, digits, '-', '.', and what else the keyboard layout has).
 void Type(const char* text);
 // Makes window the foreground window (clicking its caption if the system refuses); false when it
 // does not become foreground.
