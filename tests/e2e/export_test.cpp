@@ -374,7 +374,7 @@ TEST_F(Export, AFailedSaveNamesTheFileAndTheSystemsReasonAndLeavesNoFile) {
         SCOPED_TRACE(c.typed);
         ASSERT_TRUE(FocusForKeys(w));
         HWND dialog = nullptr;
-        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
         input::Type(c.typed.c_str());
         input::Press(VK_RETURN);
         HWND box = nullptr;
