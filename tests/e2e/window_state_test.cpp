@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/support/input.h"
@@ -341,7 +342,7 @@ TEST_F(WindowState, StandingOptionsSurviveARestart) {
 
 TEST_F(WindowState, ChromeIsCompleteWithTheVersionSixLibraryToo) {
     // The program's own manifest makes the system load version 6 of the common controls from its
-    // side-by-side store; a copy with the manifest taken out gets version 5. (Wine's version 6
+    // side-by-side store; a copy whose manifest asks for nothing gets version 5. (Wine's version 6
     // still reports 5.81, so the version rule itself, 6.0 included, is pinned down by the host
     // tests.)
     char temp[MAX_PATH];
@@ -354,10 +355,27 @@ TEST_F(WindowState, ChromeIsCompleteWithTheVersionSixLibraryToo) {
     Prepare(true, true);
     for (bool withManifest : {true, false}) {
         if (!withManifest) {
+            // Resource 1 of type RT_MANIFEST, in whatever language the resource compiler gave it,
+            // replaced by a manifest that asks for nothing (Wine cannot delete a resource).
+            std::vector<WORD> languages;
+            HMODULE data = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            EnumResourceLanguagesA(
+                data, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
+                [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR list) {
+                    reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
+                    return TRUE;
+                },
+                reinterpret_cast<LONG_PTR>(&languages));
+            FreeLibrary(data);
+            ASSERT_FALSE(languages.empty()) << "the program has no manifest";
             HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
             ASSERT_NE(update, nullptr);
-            ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
-                                        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), nullptr, 0));
+            static const char bare[] =
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"></assembly>\n";
+            for (WORD language : languages)
+                ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), language,
+                                            const_cast<char*>(bare), sizeof bare - 1));
             ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
         }
         PeerixProcess copy;
