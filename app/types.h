@@ -20,6 +20,17 @@ constexpr int kMinZoom = 1, kMaxZoom = 32;
 constexpr int kRateNone = 1, kRateSlow = 2, kRateMedium = 3, kRateFast = 4;
 constexpr int kMinInterval = 20, kMaxInterval = 1000;
 
+// Every length of the window's chrome is designed at 96 DPI and scaled to the window's DPI.
+constexpr int kDesignDpi = 96;
+
+// A length made for fromDpi (the design's 96 unless said) at dpi, rounded to the nearest pixel
+// (halves away from zero); a DPI of 0 or less (unknown) counts as 96.
+constexpr int ScaleForDpi(int length, int dpi, int fromDpi = kDesignDpi) {
+    const long long to = dpi > 0 ? dpi : kDesignDpi, from = fromDpi > 0 ? fromDpi : kDesignDpi;
+    const long long scaled = static_cast<long long>(length) * to;
+    return static_cast<int>(scaled >= 0 ? (scaled + from / 2) / from : -((-scaled + from / 2) / from));
+}
+
 // The lower bound is tested first, so an empty range (lo > hi) gives hi for anything above lo.
 constexpr int Clamp(int value, int lo, int hi) {
     return value < lo ? lo : (value > hi ? hi : value);

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "chrome.h"
+#include "dpi.h"
 
 #include "../app/globals.h"
 #include "../app/resstring.h"
@@ -46,7 +47,6 @@ const TBBUTTON kButtons[] = {
     {5, ID_FOLLOW_MOUSE, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
 };
-constexpr int kImageCount = 6;  // the strip's images; image 4 is drawn but used by no button
 
 HWND CreateTrackbar(HWND parent, int x, int y, int width, int height, int low, int high, int position) {
     HWND track = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, kTrackbarStyle, x, y, width, height, parent, nullptr,
@@ -101,7 +101,8 @@ HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips) {
     // Images of 16 x 15 pixels, all six of the strip; the buttons take their default size.
     HWND toolbar =
         CreateToolbarEx(rebar ? rebar : parent, rebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
-                        kImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, 16, 15, sizeof(TBBUTTON));
+                        kToolbarImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, kToolbarImageWidth,
+                        kToolbarImageHeight, sizeof(TBBUTTON));
     SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tooltips), 0);
     // The indent goes in before the buttons: some toolbars lay their buttons out again only when
     // buttons are added, not when the indent changes.
@@ -146,18 +147,60 @@ HWND CreateStatusBar(HWND parent, const char* text) {
     return statusBar;
 }
 
-void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight) {
+void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi) {
     SIZE s0 = {0, 0}, s1 = {0, 0}, s3 = {0, 0};
     {
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
         ScopedGetDC dc(measure);
-        ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        ScopedSelectObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
         GetTextExtentPoint32A(dc, pressF1Text.GetText(), pressF1Text.GetLength(), &s0);
         GetTextExtentPoint32A(dc, widestColourText.GetText(), widestColourText.GetLength(), &s1);
         GetTextExtentPoint32A(dc, widestCoordsText.GetText(), widestCoordsText.GetLength(), &s3);
     }
+    const int pad = rules::ScaleForDpi(6, dpi);
     int edges[4];
-    rules::StatusPartEdges(s0.cx + 6, s1.cx + 6, s3.cx + 6, viewWidth, statusHeight, edges);
+    rules::StatusPartEdges(s0.cx + pad, s1.cx + pad, s3.cx + pad, viewWidth, statusHeight, edges,
+                           rules::ScaleForDpi(rules::kSwatchWidth, dpi));
     SendMessageA(statusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+int SetStatusFont(HWND statusBar, HFONT font) {
+    SendMessageA(statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The bar takes the height of its font when it is next sized.
+    SendMessageA(statusBar, WM_SIZE, 0, 0);
+    return WindowHeight(statusBar);
+}
+
+void ScaleToolbar(HWND toolbar, HIMAGELIST images, DWORD buttonSize, int indent) {
+    // The indent first: it takes effect when the buttons are laid out again, which the new
+    // images and sizes cause.
+    SendMessageA(toolbar, TB_SETINDENT, static_cast<WPARAM>(indent), 0);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, static_cast<LPARAM>(buttonSize));
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+void SetBandChildHeight(HWND rebar, int height) {
+    REBARBANDINFOA info = {};
+    info.cbSize = offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT);
+    info.fMask = RBBIM_CHILDSIZE;
+    info.cxMinChild = 0;
+    info.cyMinChild = static_cast<UINT>(height);
+    SendMessageA(rebar, RB_SETBANDINFOA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void PlaceTrackbars(HWND toolbar, HWND zoomTrack, HWND rateTrack, int dpi, int thumbLength) {
+    RECT button = {0, 0, 0, 0};
+    SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button));
+    const int w = button.right - button.left, h = button.bottom - button.top;
+    // The thumb first: a trackbar lays its channel and thumb out when it is sized.
+    const int thumb = rules::ScaleForDpi(thumbLength, dpi, SystemDpi());
+    SendMessageA(zoomTrack, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumb), 0);
+    SendMessageA(rateTrack, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumb), 0);
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(zoomTrack, nullptr, button.right + rules::ScaleForDpi(2, dpi), button.top, 3 * w, h, flags);
+    SetWindowPos(rateTrack, nullptr, button.right + 3 * w + rules::ScaleForDpi(4, dpi), button.top, (3 * w) / 2, h,
+                 flags);
 }
 
 void AddAboutToSystemMenu(HWND window) {

@@ -6,6 +6,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// The toolbar's bitmap: a strip of six images of 16 x 15 pixels; image 4 is drawn but used by no
+// button.
+constexpr int kToolbarImageCount = 6;
+constexpr int kToolbarImageWidth = 16, kToolbarImageHeight = 15;
+
 // The common-controls library's version through its DllGetVersion; 4.0 when it has none.
 HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor);
 
@@ -19,9 +24,20 @@ void CreateTrackbars(HWND parent, HWND toolbar, bool inRebar, int zoom, int rate
 HWND CreateStatusBar(HWND parent, const char* text);
 int WindowHeight(HWND window);
 
-// Measures the widest texts of the four status-bar parts in measure's device context and sets
-// the parts for a view viewWidth wide.
-void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight);
+// Measures the widest texts of the four status-bar parts in the status bar's own font, in
+// measure's device context, and sets the parts for a view viewWidth wide at dpi.
+void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi);
+// Gives the status bar another font and returns its new height.
+int SetStatusFont(HWND statusBar, HFONT font);
+
+// Gives the toolbar other images (each button as wide and high as buttonSize says: width in the
+// low, height in the high word) and another indent.
+void ScaleToolbar(HWND toolbar, HIMAGELIST images, DWORD buttonSize, int indent);
+// The height the rebar's band asks for its toolbar.
+void SetBandChildHeight(HWND rebar, int height);
+// Places the trackbars right of the Follow Mouse button again, with gaps for dpi and thumbs
+// scaled from thumbLength, the trackbars' own at the system's DPI.
+void PlaceTrackbars(HWND toolbar, HWND zoomTrack, HWND rateTrack, int dpi, int thumbLength);
 // Appends a separator and "About Peerix..." to the window's system menu.
 void AddAboutToSystemMenu(HWND window);
 

@@ -8,14 +8,26 @@ bool WantsRebar(unsigned major, unsigned minor) {
     return major > 4 || (major == 4 && minor >= 71);
 }
 
-void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4]) {
-    constexpr int kSwatch = 31;
+int ImageFactor(int dpi) {
+    const int factor = (dpi + kDesignDpi / 2) / kDesignDpi;
+    return factor < 1 ? 1 : factor;
+}
+
+int BandChildHeight(int dpi, int buttonHeight) {
+    constexpr int kDesigned = 21;
+    if (dpi == kDesignDpi || dpi <= 0) return kDesigned;
+    const int scaled = ScaleForDpi(kDesigned, dpi);
+    return scaled > buttonHeight ? scaled : buttonHeight;
+}
+
+void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4], int swatch) {
     const int a = viewWidth - statusHeight;
-    if (a + 3 > w0 + w1 + kSwatch + w3) w0 = a - w1 - w3 - 28;
+    // Part 0 takes what is left, so that the four parts end exactly at a + 3.
+    if (a + 3 > w0 + w1 + swatch + w3) w0 = a + 3 - w1 - swatch - w3;
     edges[0] = w0;
     edges[1] = w0 + w1;
-    edges[2] = w0 + w1 + kSwatch;
-    edges[3] = w0 + w1 + kSwatch + w3;
+    edges[2] = w0 + w1 + swatch;
+    edges[3] = w0 + w1 + swatch + w3;
 }
 
 namespace {

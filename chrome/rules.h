@@ -5,15 +5,29 @@
 
 #include <cstddef>
 
+#include "../app/types.h"
+
 namespace rules {
 
 // The toolbar goes into a rebar from common-controls version 4.71 on, compared as a version.
 bool WantsRebar(unsigned major, unsigned minor);
 
+constexpr int kSwatchWidth = 31;  // the colour swatch in the status bar, at 96 DPI
+
+// Toolbar images are enlarged by a whole factor, so that every image pixel stays a sharp square:
+// the nearest to dpi / 96 (halves up: 144 DPI gives 2), never below 1.
+int ImageFactor(int dpi);
+
+// The height the rebar band asks for its toolbar: 21 at 96 DPI, as designed; at other DPIs that
+// height scaled, and never less than the buttons' height, which grows with their images.
+int BandChildHeight(int dpi, int buttonHeight);
+
 // The right edges of the four status-bar parts: menu help, colour text, swatch, coordinates.
-// w0, w1 and w3 are the measured widths (text + 6); the swatch is 31 wide. When the view is wider
-// than the parts need, part 0 takes the rest, up to three pixels before the size grip.
-void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4]);
+// w0, w1 and w3 are the measured widths (text and padding); the swatch is `swatch` wide. When the
+// view is wider than the parts need, part 0 takes the rest, up to three pixels before the size
+// grip.
+void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4],
+                     int swatch = kSwatchWidth);
 
 // The tooltip of a command string: the text before the first "\n", cut to fit a buffer of
 // `capacity` characters with its terminator.

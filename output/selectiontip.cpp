@@ -5,6 +5,15 @@
 #include "../app/globals.h"
 #include "../app/scoped.h"
 #include "../app/windowobject.h"
+#include "../app/types.h"
+
+namespace {
+
+HGDIOBJ FontOrStock(HFONT font) {
+    return font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+}
+
+}  // namespace
 
 ATOM SelectionTip::tipClassAtom = 0;
 
@@ -33,12 +42,17 @@ void SelectionTip::Show(HWND owner, int x, int y, const char* newText) {
     SIZE extent = {0, 0};
     {
         ScopedGetDC dc(hwnd);
-        ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        ScopedSelectObject selected(dc, FontOrStock(font));
         GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
     }
-    const int height = extent.cy + 2, width = extent.cx + 8;
+    const int height = extent.cy + rules::ScaleForDpi(2, dpi), width = extent.cx + rules::ScaleForDpi(8, dpi);
     SetWindowPos(hwnd, HWND_TOPMOST, x, y - height, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void SelectionTip::SetLook(HFONT newFont, int newDpi) {
+    font = newFont;
+    dpi = newDpi;
 }
 
 void SelectionTip::Destroy() {
@@ -60,7 +74,7 @@ LRESULT SelectionTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     {
-        ScopedSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        ScopedSelectObject selected(dc, FontOrStock(font));
         DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     EndPaint(hwnd, &ps);

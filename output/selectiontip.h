@@ -16,11 +16,15 @@ public:
     // (x, y) in screen coordinates, topmost and without activating it.
     void Show(HWND owner, int x, int y, const char* text);
     void Destroy();
+    // The font and DPI to draw in; a null font is the stock GUI font.
+    void SetLook(HFONT newFont, int newDpi);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd = nullptr;  // set and cleared by the window itself
     char text[128] = {};
     static ATOM tipClassAtom;  // 0 while "hbx_TrackingToolTip" is not registered
+    HFONT font = nullptr;      // not owned; null for the stock GUI font
+    int dpi = 96;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,7 +7,7 @@ packages=(
   make cmake g++
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 fonts-wine
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
   googletest libgtest-dev
   python3 unzip
 )

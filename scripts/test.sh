@@ -2,7 +2,7 @@
 # Builds everything and runs the three test tiers: host (pure rules, sanitizers), win
 # (components against the real Win32 API under Wine) and e2e (the real Peerix.exe driven from
 # outside in a virtual desktop), then the export's component tests at screen depths 8, 16 and 32,
-# and the release: both zips checked, the unpacked program run, the zips made again elsewhere.
+# the end-to-end tests on two monitors in both layouts, and the release: both zips checked, the unpacked program run, the zips made again elsewhere.
 # Exits non-zero when any tier fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +23,8 @@ run_tier host ctest --preset host --output-on-failure
 run_tier "win + e2e" ctest --preset win64 --output-on-failure ${PEERIX_TEST_FILTER:+-R "$PEERIX_TEST_FILTER"}
 # The .bmp export once per screen depth, each on a display and prefix of its own.
 run_tier "export at depths 8, 16, 32" scripts/export_depths.sh
+# Two monitors, the second right of the primary one and left of it, on a display of its own.
+run_tier "two monitors" scripts/monitors.sh
 run_tier release scripts/dist_test.sh
 
 echo

@@ -5,12 +5,17 @@
 #
 # "desktop" makes every program of the prefix run inside Wine's virtual desktop of the screen's
 # size, which gives a window manager with Windows semantics and a fixed screen size.
+#
+# With WINENV_XEPHYR_SCREENS set (for example "1024x768 800x600"), Wine runs instead on an Xephyr
+# server nested in the Xvfb, one screen per monitor joined by Xinerama: Wine then sees that many
+# monitors side by side. Wine's virtual desktop has one monitor only, so do not combine the two.
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
 
 winenv_xvfb_pid=""
+winenv_xephyr_pid=""
 winenv_small_mount=""
 
 winenv_free_display() {
@@ -29,12 +34,33 @@ winenv_stop() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
   fi
+  if [ -n "$winenv_xephyr_pid" ]; then
+    kill "$winenv_xephyr_pid" 2>/dev/null || true
+    wait "$winenv_xephyr_pid" 2>/dev/null || true
+    winenv_xephyr_pid=""
+  fi
   winenv_small_drive_stop
   if [ -n "$winenv_xvfb_pid" ]; then
     kill "$winenv_xvfb_pid" 2>/dev/null || true
     wait "$winenv_xvfb_pid" 2>/dev/null || true
     winenv_xvfb_pid=""
   fi
+}
+
+# Xephyr on the next free display inside the running Xvfb; DISPLAY then names it.
+winenv_start_xephyr() {
+  local n i screens=()
+  for i in $WINENV_XEPHYR_SCREENS; do screens+=(-screen "$i"); done
+  n=$(winenv_free_display) || return 1
+  Xephyr ":$n" "${screens[@]}" +xinerama -extension RANDR -nolisten tcp -noreset >/dev/null 2>&1 &
+  winenv_xephyr_pid=$!
+  for i in $(seq 1 100); do
+    DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break
+    kill -0 "$winenv_xephyr_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || return 1
+  export DISPLAY=":$n"
 }
 
 winenv_start() {
@@ -59,6 +85,9 @@ winenv_start() {
     winenv_xvfb_pid=""
   done
   [ -n "$winenv_xvfb_pid" ] || { echo "Xvfb failed to start" >&2; return 1; }
+  if [ -n "${WINENV_XEPHYR_SCREENS:-}" ]; then
+    winenv_start_xephyr || { echo "Xephyr failed to start" >&2; return 1; }
+  fi
 
   export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
   # No "Do you want to install Mono/Gecko" questions and no crash dialogs in a headless run.

@@ -5,6 +5,7 @@
 #include "../app/globals.h"
 #include "../app/rules.h"
 #include "../app/settings.h"
+#include "../app/utils.h"
 #include "../chrome/help.h"
 #include "../dialogs/dialogs.h"
 #include "../output/capture.h"
@@ -142,16 +143,10 @@ void MainWindow::EndMouseModes() {
 }
 
 void MainWindow::Pan(int dx, int dy) {
-    bool changed = false;
-    if (dx != 0) {
-        const int x = rules::Clamp(point.x + dx, minX, maxX);
-        if (x != point.x) point.x = x, changed = true;
-    }
-    if (dy != 0) {
-        const int y = rules::Clamp(point.y + dy, minY, maxY);
-        if (y != point.y) point.y = y, changed = true;
-    }
-    if (!changed) return;
+    const POINT p =
+        ToPOINT(rules::PanPoint(monitors, Geometry(), ToRules(point), dx, dy, ToRules(SourceBounds())));
+    if (p.x == point.x && p.y == point.y) return;
+    point = p;
     Layout();
     PaintNow();
 }

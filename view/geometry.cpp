@@ -4,7 +4,7 @@ namespace rules {
 
 bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source* out) {
     if (viewWidth < 0 || viewHeight < 0) return false;
-    Source s;
+    Source s = {};
     // The point sits half of one more than fits from the view's left and top; that keeps it
     // where it always was in the view, and the page step a screenful less one.
     s.srcWidth = viewWidth / zoom + 1;
@@ -14,15 +14,116 @@ bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source*
     // A partly shown column counts; a view of zero width still shows one.
     s.visibleWidth = viewWidth == 0 ? 1 : (viewWidth + zoom - 1) / zoom;
     s.visibleHeight = viewHeight == 0 ? 1 : (viewHeight + zoom - 1) / zoom;
+    *out = WithBounds(s, bounds);
+    return true;
+}
+
+Source WithBounds(const Source& s, Rect bounds) {
+    Source r = s;
     // The bounds' first column is the first visible one at the lower limit and its last column
     // the last visible one at the upper limit, whatever the parity of the view or the zoom.
-    s.minX = bounds.left + s.halfWidth;
-    s.minY = bounds.top + s.halfHeight;
-    s.maxX = bounds.right - s.visibleWidth + s.halfWidth;
-    s.maxY = bounds.bottom - s.visibleHeight + s.halfHeight;
-    s.bounds = bounds;
-    *out = s;
-    return true;
+    r.minX = bounds.left + s.halfWidth;
+    r.minY = bounds.top + s.halfHeight;
+    r.maxX = bounds.right - s.visibleWidth + s.halfWidth;
+    r.maxY = bounds.bottom - s.visibleHeight + s.halfHeight;
+    r.bounds = bounds;
+    return r;
+}
+
+namespace {
+
+long long DistanceSquared(const Rect& r, Point p) {
+    const long long dx = p.x < r.left ? r.left - p.x : (p.x >= r.right ? p.x - (r.right - 1) : 0);
+    const long long dy = p.y < r.top ? r.top - p.y : (p.y >= r.bottom ? p.y - (r.bottom - 1) : 0);
+    return dx * dx + dy * dy;
+}
+
+// The nearest monitor to p among those wholly beyond one edge of `from` (direction +1: right of
+// or below it; -1: left of or above it) on the given axis and level with some of that edge; -1
+// when there is none.
+int NextMonitor(const Monitors& m, const Rect& from, Point p, bool horizontal, int direction) {
+    int best = -1;
+    long long bestDistance = 0;
+    for (int i = 0; i < m.count; ++i) {
+        const Rect& r = m.rects[i];
+        // Wholly beyond that edge, and sharing some of its length: across uncovered space
+        // diagonally is no way to go.
+        const bool beyond = horizontal ? (direction > 0 ? r.left >= from.right : r.right <= from.left)
+                                       : (direction > 0 ? r.top >= from.bottom : r.bottom <= from.top);
+        const bool alongside =
+            horizontal ? r.top < from.bottom && r.bottom > from.top : r.left < from.right && r.right > from.left;
+        if (!beyond || !alongside) continue;
+        const long long d = DistanceSquared(r, p);
+        if (best < 0 || d < bestDistance) best = i, bestDistance = d;
+    }
+    return best;
+}
+
+Point Inside(const Rect& r, Point p) {
+    return Point{Clamp(p.x, r.left, r.right - 1), Clamp(p.y, r.top, r.bottom - 1)};
+}
+
+// One axis of PanPoint.
+Point PanAxis(const Monitors& m, const Source& s, Point p, int d, bool horizontal, Rect fallback) {
+    const Rect here = MonitorBounds(m, p, fallback);
+    const Source h = WithBounds(s, here);
+    const int lo = horizontal ? h.minX : h.minY, hi = horizontal ? h.maxX : h.maxY;
+    const int target = (horizontal ? p.x : p.y) + d;
+    const bool past = (d > 0 && target > hi) || (d < 0 && target < lo);
+    const int next = past ? NextMonitor(m, here, Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
+                                                       horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
+                                        horizontal, d) : -1;
+    if (next < 0) {
+        const int v = Clamp(target, lo, hi);
+        return horizontal ? Point{v, p.y} : Point{p.x, v};
+    }
+    // The first step past this monitor's limit lands on the next monitor's near limit; the rest
+    // of the step goes on from there.
+    const Rect& there = m.rects[next];
+    const Source t = WithBounds(s, there);
+    // Counted from where the view is: a point that a drag left beyond the limit crosses with one
+    // step, not with as many as it lay beyond.
+    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
+    const int rest = d > 0 ? from + d - hi - 1 : from + d - lo + 1;
+    Point q;
+    if (horizontal) {
+        q.x = Clamp((d > 0 ? t.minX : t.maxX) + rest, t.minX, t.maxX);
+        q.y = Clamp(p.y, t.minY, t.maxY);
+    } else {
+        q.x = Clamp(p.x, t.minX, t.maxX);
+        q.y = Clamp((d > 0 ? t.minY : t.maxY) + rest, t.minY, t.maxY);
+    }
+    // A view larger than that monitor puts its limits outside it; the point must still lie on
+    // it, or the next use would pick another monitor.
+    return Inside(there, q);
+}
+
+}  // namespace
+
+int NearestMonitor(const Monitors& m, Point p) {
+    int best = -1;
+    long long bestDistance = 0;
+    for (int i = 0; i < m.count; ++i) {
+        const long long d = DistanceSquared(m.rects[i], p);
+        if (best < 0 || d < bestDistance) best = i, bestDistance = d;
+    }
+    return best;
+}
+
+Rect MonitorBounds(const Monitors& m, Point p, Rect fallback) {
+    const int i = NearestMonitor(m, p);
+    return i < 0 ? fallback : m.rects[i];
+}
+
+Point OntoMonitor(const Monitors& m, Point p) {
+    const int i = NearestMonitor(m, p);
+    return i < 0 ? p : Inside(m.rects[i], p);
+}
+
+Point PanPoint(const Monitors& m, const Source& s, Point p, int dx, int dy, Rect fallback) {
+    if (dx != 0) p = PanAxis(m, s, p, dx, true, fallback);
+    if (dy != 0) p = PanAxis(m, s, p, dy, false, fallback);
+    return p;
 }
 
 Point ClampPoint(Point p, const Source& s) {

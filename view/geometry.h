@@ -20,6 +20,37 @@ struct Source {
 // width or height still shows one source column or row.
 bool ComputeSource(int viewWidth, int viewHeight, int zoom, Rect bounds, Source* out);
 
+// The same source sizes with their limits for other bounds: another monitor's rectangle.
+Source WithBounds(const Source& s, Rect bounds);
+
+// The monitors of the virtual screen, as the system lists them (the first is not always the
+// primary one). Rectangles are right and bottom exclusive; their origin may be negative.
+constexpr int kMaxMonitors = 16;
+struct Monitors {
+    int count;
+    Rect rects[kMaxMonitors];
+};
+
+// The monitor that holds p, or else the one nearest to it (the shortest distance to its
+// rectangle; on a tie the earlier one); -1 when there is none.
+int NearestMonitor(const Monitors& m, Point p);
+
+// The rectangle of the monitor nearest to p: the bounds of the magnified area while p is the
+// point of interest. fallback when there is no monitor.
+Rect MonitorBounds(const Monitors& m, Point p, Rect fallback);
+
+// p itself when a monitor holds it; else the nearest pixel of the nearest monitor (a stored point
+// on a monitor that is gone).
+Point OntoMonitor(const Monitors& m, Point p);
+
+// The point moved by the arrow and Page keys: each axis from the stored point, clamped into the
+// limits for the monitor nearest to it. A step beyond the upper limit (or below the lower one)
+// carries the point onto the nearest monitor that lies wholly beyond that edge of this one and
+// level with some of it, with the rest of the step taken there and the other axis brought into
+// that monitor's limits; without such a monitor the point stops at the limit. Without monitors,
+// the fallback bounds hold it.
+Point PanPoint(const Monitors& m, const Source& s, Point p, int dx, int dy, Rect fallback);
+
 // The point of interest held inside [min, max] on each axis; the lower bound is tested first,
 // so a source wider than the bounds pins every point right of minX to maxX.
 Point ClampPoint(Point p, const Source& s);

@@ -16,7 +16,7 @@ HBITMAP MainWindow::CaptureImage(bool zoomed, bool useSelection) {
     const RECT s = useSelection ? GetSelectionRect() : RECT{0, 0, 0, 0};
     const rules::CaptureArea a =
         rules::CaptureRect(zoomed, useSelection, ToRules(SourceRect()), ToRules(view), ToRules(s), settings.ZoomFactor);
-    return CaptureScreen(a, ToRules(bounds));
+    return CaptureScreen(a, ToRules(SourceBounds()));
 }
 
 namespace {

@@ -10,9 +10,13 @@
 
 namespace {
 
-rules::Source SourceOf(const MainWindow& w) {
-    return rules::Source{w.srcWidth, w.srcHeight, w.halfWidth, w.halfHeight, w.visibleWidth,   w.visibleHeight,
-                         w.minX,     w.minY,      w.maxX,      w.maxY,       ToRules(w.bounds)};
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* list = reinterpret_cast<rules::Monitors*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (list->count < rules::kMaxMonitors && GetMonitorInfoA(monitor, &info))
+        list->rects[list->count++] = ToRules(info.rcMonitor);
+    return TRUE;
 }
 
 }  // namespace
@@ -47,7 +51,21 @@ MainWindow::MainWindow()
       rateTrack(nullptr),
       statusHeight(0),
       statusBar(nullptr),
-      viewEmpty(false) {}
+      viewEmpty(false),
+      dpi(96),
+      stockImages(nullptr),
+      stockButtonSize(0),
+      stockThumbLength(0) {
+    ReadMonitors();
+    // A stored point on a monitor that is gone comes back to the nearest one. With one monitor
+    // the point stays as stored, as it always did: the clamp keeps the view on that monitor.
+    if (monitors.count > 1) point = ToPOINT(rules::OntoMonitor(monitors, ToRules(point)));
+}
+
+void MainWindow::ReadMonitors() {
+    monitors.count = 0;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+}
 
 // The palette and the region go with their owners.
 MainWindow::~MainWindow() = default;
@@ -99,7 +117,7 @@ void MainWindow::Paint(HDC dc) {
     {
         // Only the pixels the view shows, and only those on the screen: a stretch that reaches
         // past the screen's edge may draw nothing at all.
-        const rules::Stretch s = rules::StretchWithin(ToRules(SourceRect()), ToRules(bounds), zoom, 0, destTop);
+        const rules::Stretch s = rules::StretchWithin(ToRules(SourceRect()), ToRules(SourceBounds()), zoom, 0, destTop);
         if (s.partial) PatBlt(dc, 0, destTop, visibleWidth * zoom, visibleHeight * zoom, BLACKNESS);
         ScopedGetDC screen(nullptr);
         if (s.srcWidth > 0 && s.srcHeight > 0)
@@ -110,7 +128,7 @@ void MainWindow::Paint(HDC dc) {
         RECT view;
         GetViewRect(&view);
         const rules::Point m =
-            rules::MarkerPosition(ToRules(point), ToRules(c), SourceOf(*this), zoom, view.left, view.top);
+            rules::MarkerPosition(ToRules(point), ToRules(c), Geometry(), zoom, view.left, view.top);
         // Shared cursors from LoadCursor need no clean-up.
         DrawIcon(dc, m.x, m.y, LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_MARKER)));
     }
@@ -127,22 +145,28 @@ void MainWindow::PaintNow() {
     if (dc) Paint(dc);
 }
 
-// The view shows pixels of the screen's own area.
+rules::Source MainWindow::Geometry() const {
+    const rules::Source s = {srcWidth, srcHeight, halfWidth, halfHeight, visibleWidth,   visibleHeight,
+                             minX,     minY,      maxX,      maxY,       ToRules(bounds)};
+    return rules::WithBounds(s, ToRules(SourceBounds()));
+}
+
 RECT MainWindow::SourceBounds() const {
-    return RECT{0, 0, screenWidth, screenHeight};
+    // The primary screen when the monitors cannot be listed.
+    return ToRECT(rules::MonitorBounds(monitors, ToRules(point), rules::Rect{0, 0, screenWidth, screenHeight}));
 }
 
 POINT MainWindow::ClampPoint() const {
-    return ToPOINT(rules::ClampPoint(ToRules(point), SourceOf(*this)));
+    return ToPOINT(rules::ClampPoint(ToRules(point), Geometry()));
 }
 
 RECT MainWindow::SourceRect() const {
-    return ToRECT(rules::SourceRect(ToRules(ClampPoint()), SourceOf(*this)));
+    return ToRECT(rules::SourceRect(ToRules(ClampPoint()), Geometry()));
 }
 
 void MainWindow::UpdateOutline() {
     const POINT c = ClampPoint();
-    outline = ToRECT(rules::OutlineRect(ToRules(c), SourceOf(*this)));
+    outline = ToRECT(rules::OutlineRect(ToRules(c), Geometry()));
 }
 
 void MainWindow::ToggleOutline() {

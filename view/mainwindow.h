@@ -14,11 +14,13 @@
 #define PEERIX_MAINWINDOW_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "../app/scoped.h"
 #include "../chrome/tipcontrol.h"
 #include "../output/marchingants.h"
 #include "../output/selectiontip.h"
+#include "geometry.h"
 
 class MainWindow {
 public:
@@ -70,6 +72,10 @@ public:
     void AddTrackbarTips();
     void ApplyToolbarVisibility();
     void ApplyStatusBarVisibility();
+    // Lays the chrome out for the window's DPI: toolbar images, buttons, band, trackbars, the
+    // status bar's font and parts, the size tip. Nothing changes at 96 DPI.
+    void ApplyDpi(int newDpi);
+    HFONT GuiFont() const;
 
     // Context help.
     bool HelpIdAt(POINT screenPoint, int* id) const;
@@ -86,7 +92,7 @@ public:
     int minY;
     int visibleWidth;  // screen columns the view shows at least partly
     int visibleHeight;
-    RECT bounds;    // the screen area the view may show, as of the last Layout
+    RECT bounds;    // the monitor the view showed at the last Layout; the point's own is SourceBounds()
     bool dragging;  // a left-button drag of the point is in progress
     POINT point;    // the point of interest; clamped where it is used, not where it is stored
     SelectionTip sizeTip;
@@ -108,9 +114,22 @@ public:
     int statusHeight;
     HWND statusBar;
     bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
+    rules::Monitors monitors;  // the monitors' rectangles, read at start and on display changes
+    int dpi;                   // the DPI the chrome is laid out for
+    ScopedGdiObject<HFONT> guiFont;  // the GUI font made for dpi; null while the stock one fits
+    UniqueHandle<HIMAGELIST, ImageList_Destroy> largeImages;  // enlarged toolbar images; null at 1x
+    HIMAGELIST stockImages;  // the toolbar's own images, from its bitmap
+    DWORD stockButtonSize;   // the toolbar's buttons as created: width in the low, height in the high word
+    int stockThumbLength;    // the trackbars' thumbs as created
+
+    // The monitor nearest to the point: the area the view may show.
+    RECT SourceBounds() const;
+    // The geometry of the last Layout with the limits of the monitor the point is on now: a drag
+    // or Follow Mouse may have taken it to another monitor since.
+    rules::Source Geometry() const;
+    void ReadMonitors();
 
 private:
-    RECT SourceBounds() const;
     POINT ViewCornerOnScreen() const;
     void OnDestroy();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
@@ -119,6 +138,8 @@ private:
     void OnNotify(NMHDR* header);
     void OnMenuSelect(WORD item, WORD flags, HMENU menu);
     void OnDrawItem(UINT control, const DRAWITEMSTRUCT* item);
+    void OnDpiChanged(int newDpi, const RECT& suggested);
+    void OnDisplayChange();
     void OnMouseWheel(WPARAM wParam);
     void StartPointDrag();
     void MovePointDrag();

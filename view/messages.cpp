@@ -8,6 +8,7 @@
 #include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
+#include "../chrome/dpi.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
 #include "geometry.h"
@@ -49,8 +50,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WININICHANGE:
         screenWidth = GetSystemMetrics(SM_CXSCREEN);
         screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        ReadMonitors();
         Layout();
         PaintNow();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CANCELMODE:
         EndMouseModes();
@@ -154,6 +162,27 @@ void MainWindow::OnDestroy() {
     settings.ZoomPoint = point;
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
+}
+
+// A new resolution or a monitor added or removed: the limits of the point are stale. Only this
+// message reports it; no WM_WININICHANGE comes with it.
+void MainWindow::OnDisplayChange() {
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ReadMonitors();
+    Layout();
+    point = ClampPoint();
+    PaintNow();
+}
+
+void MainWindow::OnDpiChanged(int newDpi, const RECT& suggested) {
+    ApplyDpi(newDpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size may be the same, and then no WM_SIZE lays the new chrome out.
+    Layout();
+    PaintNow();
+    LayoutStatusParts();
 }
 
 void MainWindow::OnGetMinMaxInfo(MINMAXINFO* info) const {

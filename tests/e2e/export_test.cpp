@@ -18,8 +18,10 @@
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
+#include "tests/e2e/support/saved_images.h"
 #include "tests/support/images.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -34,74 +36,9 @@ namespace {
 const RECT kPatternArea = {0, 0, 470, 420};
 constexpr LONG kPointX = 230, kPointY = 200;
 
-void WriteText(const char* name, const std::string& text) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kPeerixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-std::string ReadText(const char* name) {
-    const RegValue v = ReadValue(name);
-    if (!v.exists || v.data.empty()) return std::string();
-    return std::string(reinterpret_cast<const char*>(v.data.data()),
-                       strnlen(reinterpret_cast<const char*>(v.data.data()), v.data.size()));
-}
-
-HWND FindChild(HWND parent, const char* className, int id = -1) {
-    struct Search {
-        const char* cls;
-        int id;
-        HWND found;
-    } s{className, id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) {
-            auto* s = reinterpret_cast<Search*>(p);
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if ((s->cls && lstrcmpiA(cls, s->cls) != 0) || (s->id != -1 && GetDlgCtrlID(w) != s->id)) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-// The visible top-level windows of a class that belong to a process.
-std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
-    struct Search {
-        DWORD pid;
-        const char* cls;
-        std::vector<HWND> found;
-    } s{pid, className, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (owner == s->pid && IsWindowVisible(w) && lstrcmpA(cls, s->cls) == 0) s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-// Peerix's Save As dialog: the one with the "Save Zoomed Image" box.
-HWND SaveDialog(DWORD pid) {
-    for (HWND w : WindowsOf(pid, "#32770"))
-        if (FindChild(w, nullptr, IDC_SAVE_ZOOMED)) return w;
-    return nullptr;
-}
-
 // A message box of the process (a dialog with a Yes or OK button and no file list).
 HWND MessageBoxOf(DWORD pid) {
-    for (HWND w : WindowsOf(pid, "#32770"))
+    for (HWND w : VisibleWindowsOfClass("#32770", pid))
         if (!FindChild(w, nullptr, IDC_SAVE_ZOOMED) && (GetDlgItem(w, IDYES) || GetDlgItem(w, IDOK))) return w;
     return nullptr;
 }
@@ -207,40 +144,6 @@ bool FocusForKeys(HWND window) {
         info.cbSize = sizeof info;
         return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
     });
-}
-
-// Checks a copied image against the pattern: pixel (x, y) shows source pixel
-// (left + mapX[x], top + mapY[y]).
-std::string CompareWithPattern(const Image& image, int left, int top, const std::vector<int>& mapX,
-                               const std::vector<int>& mapY) {
-    if (image.width != static_cast<int>(mapX.size()) || image.height != static_cast<int>(mapY.size()))
-        return "size " + std::to_string(image.width) + "x" + std::to_string(image.height) + ", want " +
-               std::to_string(mapX.size()) + "x" + std::to_string(mapY.size());
-    int bad = 0;
-    std::string first;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            const COLORREF want = pixels::PatternColour(left + mapX[x], top + mapY[y]);
-            if (image.At(x, y) == want) continue;
-            if (bad++ == 0)
-                first = "(" + std::to_string(x) + "," + std::to_string(y) + ") differs from source (" +
-                        std::to_string(left + mapX[x]) + "," + std::to_string(top + mapY[y]) + ")";
-        }
-    return bad ? first + ", " + std::to_string(bad) + " pixels in all" : "";
-}
-
-std::vector<int> OneToOne(int n) {
-    std::vector<int> map(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) map[static_cast<size_t>(i)] = i;
-    return map;
-}
-
-// Each of the first n pixels of a copy shows source pixel i / zoom: whole blocks, the last one
-// cut at n.
-std::vector<int> Blocks(int n, int zoom) {
-    std::vector<int> map(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) map[static_cast<size_t>(i)] = i / zoom;
-    return map;
 }
 
 // The screen pixels a view of this size shows around the test's point (which is far from the
@@ -379,7 +282,7 @@ TEST_F(Export, SelectionMenuCopiesAtSourceAndZoomedSize) {
         ASSERT_TRUE(FocusForKeys(w));
         input::RightDrag(POINT{view.left + item.from.x, view.top + item.from.y},
                          POINT{view.left + item.to.x, view.top + item.to.y});
-        ASSERT_TRUE(waiting::WaitFor([&] { return !WindowsOf(peerix.Pid(), "#32768").empty(); }, 3000))
+        ASSERT_TRUE(waiting::WaitFor([&] { return !VisibleWindowsOfClass("#32768", peerix.Pid()).empty(); }, 3000))
             << "no selection menu";
         input::Press(static_cast<WORD>(item.key));
         const Image image = WaitForClipboardBitmap(w);
@@ -388,28 +291,6 @@ TEST_F(Export, SelectionMenuCopiesAtSourceAndZoomedSize) {
         EXPECT_EQ(CompareWithPattern(image, sx + 2, sy + 3, item.mapX, item.mapY), "") << item.key;
     }
 }
-
-namespace {
-
-struct SavedImage {
-    Image image;
-    std::vector<BYTE> bytes;
-};
-
-SavedImage WaitForFile(const std::string& path) {
-    SavedImage saved;
-    waiting::WaitFor(
-        [&] {
-            if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-            saved.image = images::LoadBmpFile(path.c_str());
-            return !saved.image.Empty();
-        },
-        5000, 20);
-    saved.bytes = images::ReadFileBytes(path.c_str());
-    return saved;
-}
-
-}  // namespace
 
 TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     ASSERT_TRUE(pattern.WaitUntilShown());
@@ -429,31 +310,29 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     // extension gets ".bmp"; the file holds the source-size image.
     ASSERT_TRUE(FocusForKeys(w));
     HWND dialog = nullptr;
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
     HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     EXPECT_EQ(lstrcmpiA(FolderShown(dialog).c_str(), folder.Path().c_str()), 0) << FolderShown(dialog);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(TextOf(box), "Save Zoomed Image");
     input::Type("shot");
     input::Press(VK_RETURN);
-    const SavedImage first = WaitForFile(folder.File("shot.bmp"));
+    const SavedImage first = WaitForSavedImage(folder.File("shot.bmp"));
     EXPECT_EQ(CompareWithPattern(first.image, odd.left, odd.top, OneToOne(201), OneToOne(151)), "");
     ASSERT_GE(first.bytes.size(), 54u);
     EXPECT_EQ(first.bytes.size(), 54u + 201 * 4 * 151);  // 32 bits per pixel, no table
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
 
     // Second save, from a 400 x 300 view (200 x 150 whole blocks): the box clicked on, a folder
     // opened by typing its name: the zoomed image goes there.
     ASSERT_TRUE(SizeViewTo(w, 2, 400, 300));
     const ShownArea even = ShownAround(2, 400, 300);
     ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
     box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
-    HWND nameBox = FindChild(dialog, nullptr, cmb13);
-    if (nameBox) nameBox = FindChild(nameBox, "Edit");
-    if (!nameBox) nameBox = FindChild(dialog, nullptr, edt1);
+    HWND nameBox = FileNameBox(dialog);
     ASSERT_NE(nameBox, nullptr);
     ClickCentre(nameBox);
     input::Type("sub");
@@ -462,9 +341,9 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
         << FolderShown(dialog);
     input::Type("zoomed");
     input::Press(VK_RETURN);
-    const SavedImage second = WaitForFile(sub + "\\zoomed.bmp");
+    const SavedImage second = WaitForSavedImage(sub + "\\zoomed.bmp");
     EXPECT_EQ(CompareWithPattern(second.image, even.left, even.top, Blocks(400, 2), Blocks(300, 2)), "");
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
     EXPECT_EQ(images::FilesIn(folder.Path()), (std::vector<std::string>{"shot.bmp", "sub"}));
 
     ASSERT_TRUE(peerix.Close());
@@ -495,7 +374,7 @@ TEST_F(Export, AFailedSaveNamesTheFileAndTheSystemsReasonAndLeavesNoFile) {
         SCOPED_TRACE(c.typed);
         ASSERT_TRUE(FocusForKeys(w));
         HWND dialog = nullptr;
-        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
         input::Type(c.typed.c_str());
         input::Press(VK_RETURN);
         HWND box = nullptr;
@@ -534,16 +413,16 @@ TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
     // Cancel after ticking the box: no file, no change to either setting.
     ASSERT_TRUE(FocusForKeys(w));
     HWND dialog = nullptr;
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
     HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     input::Press(VK_ESCAPE);
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
 
     // An existing name brings the overwrite question; No keeps the file and the dialog.
     ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialog(peerix.Pid())) != nullptr; }));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
     EXPECT_EQ(SendMessageA(FindChild(dialog, nullptr, IDC_SAVE_ZOOMED), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     input::Type("shot");
     input::Press(VK_RETURN);
@@ -552,19 +431,19 @@ TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
     ASSERT_NE(GetDlgItem(question, IDNO), nullptr);
     ClickCentre(GetDlgItem(question, IDNO));
     ASSERT_TRUE(waiting::WaitFor([&] { return MessageBoxOf(peerix.Pid()) == nullptr; }, 3000));
-    EXPECT_NE(SaveDialog(peerix.Pid()), nullptr);
+    EXPECT_NE(SaveDialogOf(peerix.Pid()), nullptr);
     input::Press(VK_ESCAPE);
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialog(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
     EXPECT_EQ(images::ReadFileBytes(existing.c_str()), old);
 
     // Yes replaces it with the image.
     ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return SaveDialog(peerix.Pid()) != nullptr; }));
+    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return SaveDialogOf(peerix.Pid()) != nullptr; }));
     input::Type("shot");
     input::Press(VK_RETURN);
     ASSERT_TRUE(waiting::WaitFor([&] { return (question = MessageBoxOf(peerix.Pid())) != nullptr; }, 3000));
     ClickCentre(GetDlgItem(question, IDYES));
-    const SavedImage replaced = WaitForFile(existing);
+    const SavedImage replaced = WaitForSavedImage(existing);
     EXPECT_FALSE(replaced.image.Empty());
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});
 

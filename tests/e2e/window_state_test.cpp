@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/support/input.h"
@@ -340,30 +341,43 @@ TEST_F(WindowState, StandingOptionsSurviveARestart) {
 }
 
 TEST_F(WindowState, ChromeIsCompleteWithTheVersionSixLibraryToo) {
-    // A manifest beside a copy of the program makes the system load version 6 of the common
-    // controls from its side-by-side store. (Wine's copy there still reports 5.81, so the version
-    // rule itself, 6.0 included, is pinned down by the host tests.)
+    // The program's own manifest makes the system load version 6 of the common controls from its
+    // side-by-side store; a copy whose manifest asks for nothing gets version 5. (Wine's version 6
+    // still reports 5.81, so the version rule itself, 6.0 included, is pinned down by the host
+    // tests.)
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string folder = std::string(temp) + "peerix_cc6\\";
     const std::string exe = folder + "Peerix.exe";
     CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "Peerix.exe").c_str(), exe.c_str(), FALSE));
-    const char manifest[] =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
-        "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
-        "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
-        "</dependentAssembly></dependency>\n</assembly>\n";
-    HANDLE file = CreateFileA((exe + ".manifest").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, manifest, sizeof manifest - 1, &written, nullptr);
-    CloseHandle(file);
 
     Prepare(true, true);
     for (bool withManifest : {true, false}) {
-        if (!withManifest) DeleteFileA((exe + ".manifest").c_str());
+        if (!withManifest) {
+            // Resource 1 of type RT_MANIFEST, in whatever language the resource compiler gave it,
+            // replaced by a manifest that asks for nothing (Wine cannot delete a resource).
+            std::vector<WORD> languages;
+            HMODULE data = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            EnumResourceLanguagesA(
+                data, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
+                [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR list) {
+                    reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
+                    return TRUE;
+                },
+                reinterpret_cast<LONG_PTR>(&languages));
+            FreeLibrary(data);
+            ASSERT_FALSE(languages.empty()) << "the program has no manifest";
+            HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+            ASSERT_NE(update, nullptr);
+            static const char bare[] =
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"></assembly>\n";
+            for (WORD language : languages)
+                ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), language,
+                                            const_cast<char*>(bare), sizeof bare - 1));
+            ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+        }
         PeerixProcess copy;
         ASSERT_TRUE(copy.Start(SW_SHOWNORMAL, true, nullptr, exe.c_str()));
         HWND w = copy.Window();

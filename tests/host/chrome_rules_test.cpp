@@ -111,6 +111,58 @@ TEST(StatusPartsRule, PartZeroTakesTheRestOnlyWhenThereIsMoreThanEnough) {
     EXPECT_EQ(e[3], 309);
 }
 
+TEST(StatusPartsRule, AScaledSwatchKeepsThePartsEndingAtTheSameEdge) {
+    int e[4];
+    // At 144 DPI the swatch is 47 wide; with room to spare the parts still end at a + 3.
+    StatusPartEdges(140, 160, 115, 700, 29, e, 47);
+    EXPECT_EQ(e[3], 700 - 29 + 3);
+    EXPECT_EQ(e[2] - e[1], 47);
+    EXPECT_EQ(e[1] - e[0], 160);
+    EXPECT_EQ(e[3] - e[2], 115);
+    // Without room the swatch width counts in the sum: 140 + 160 + 47 + 115 = 462 needs a > 459.
+    StatusPartEdges(140, 160, 115, 459 + 29, 29, e, 47);
+    EXPECT_EQ(e[0], 140);
+    StatusPartEdges(140, 160, 115, 460 + 29, 29, e, 47);
+    EXPECT_EQ(e[0], 141);
+}
+
+TEST(DpiRule, LengthsScaleToTheNearestPixelFromTheDesignOrAnotherDpi) {
+    using rules::ScaleForDpi;
+    EXPECT_EQ(ScaleForDpi(31, 96), 31);
+    EXPECT_EQ(ScaleForDpi(31, 144), 47);  // 46.5 rounds up
+    EXPECT_EQ(ScaleForDpi(31, 192), 62);
+    EXPECT_EQ(ScaleForDpi(2, 144), 3);
+    EXPECT_EQ(ScaleForDpi(4, 120), 5);
+    EXPECT_EQ(ScaleForDpi(21, 120), 26);  // 26.25 rounds down
+    EXPECT_EQ(ScaleForDpi(-3, 144), -5);  // halves away from zero on both sides
+    EXPECT_EQ(ScaleForDpi(0, 192), 0);
+    // An unknown DPI (0 or less) is the design's: nothing changes.
+    EXPECT_EQ(ScaleForDpi(31, 0), 31);
+    EXPECT_EQ(ScaleForDpi(31, -96), 31);
+    // From another DPI: a thumb the system made 32 long at 144 DPI is 21 at 96 and 43 at 192.
+    EXPECT_EQ(ScaleForDpi(32, 96, 144), 21);
+    EXPECT_EQ(ScaleForDpi(32, 192, 144), 43);
+    EXPECT_EQ(ScaleForDpi(32, 144, 144), 32);
+    // No overflow for large lengths at large DPIs.
+    EXPECT_EQ(ScaleForDpi(30000000, 480), 150000000);
+}
+
+TEST(DpiRule, ImagesGrowByTheNearestWholeFactorAndTheBandFitsTheButtons) {
+    struct Case {
+        int dpi, factor;
+    } const cases[] = {{96, 1}, {0, 1}, {72, 1}, {120, 1}, {143, 1}, {144, 2}, {168, 2},
+                       {192, 2}, {239, 2}, {240, 3}, {288, 3}, {480, 5}};
+    for (const Case& c : cases) EXPECT_EQ(rules::ImageFactor(c.dpi), c.factor) << c.dpi << " DPI";
+    // 21 at 96 DPI whatever the buttons say, so that nothing changes there.
+    EXPECT_EQ(rules::BandChildHeight(96, 21), 21);
+    EXPECT_EQ(rules::BandChildHeight(96, 40), 21);
+    // Elsewhere the scaled 21 or the buttons' height, whichever is more.
+    EXPECT_EQ(rules::BandChildHeight(120, 21), 26);
+    EXPECT_EQ(rules::BandChildHeight(144, 36), 36);
+    EXPECT_EQ(rules::BandChildHeight(144, 20), 32);
+    EXPECT_EQ(rules::BandChildHeight(192, 36), 42);
+}
+
 TEST(TooltipRule, TextBeforeTheFirstNewlineCutTo79Characters) {
     char out[80];
     rules::TooltipText("Toggle always on top state (Ctrl+T)\nChanges the position\nmore", out, sizeof out);

@@ -51,15 +51,19 @@ void Key(WORD key, bool up) {
 
 }  // namespace
 
-void MoveTo(int x, int y) {
-    // Absolute coordinates are normalised to 0..65535 over the primary screen. The system maps
-    // them back by truncating, so rounding up lands on the pixel itself (rounding to nearest
-    // gave y - 1 for some rows of a 768-pixel screen, corrected only afterwards by SetCursorPos,
-    // which a program polling the cursor could see in between).
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const LONG nx = static_cast<LONG>((x * 65536LL + w - 1) / w);
-    const LONG ny = static_cast<LONG>((y * 65536LL + h - 1) / h);
-    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, nx, ny);
+namespace {
+
+void MoveWithin(int x, int y) {
+    // Absolute coordinates are normalised to 0..65535 over the whole virtual screen, so that every
+    // monitor is reached (with one monitor that is the primary screen). The system maps them back
+    // by truncating, so rounding up lands on the pixel itself (rounding to nearest gave y - 1 for
+    // some rows of a 768-pixel screen, corrected only afterwards by SetCursorPos, which a program
+    // polling the cursor could see in between).
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const LONG nx = static_cast<LONG>(((x - left) * 65536LL + w - 1) / w);
+    const LONG ny = static_cast<LONG>(((y - top) * 65536LL + h - 1) / h);
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, nx, ny);
     // Some systems round the normalised position; the cursor must be exactly there.
     POINT p;
     GetCursorPos(&p);
@@ -67,6 +71,22 @@ void MoveTo(int x, int y) {
         SetCursorPos(x, y);
         waiting::PumpFor(10);
     }
+}
+
+}  // namespace
+
+void MoveTo(int x, int y) {
+    // Xephyr with two screens puts a pointer that goes from its second screen to its first at a
+    // column past the second's width on that width's last column. Entering another monitor at its
+    // top-left corner first, and moving within it then, always lands.
+    POINT before;
+    GetCursorPos(&before);
+    HMONITOR target = MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (MonitorFromPoint(before, MONITOR_DEFAULTTONEAREST) != target && GetMonitorInfoA(target, &info))
+        MoveWithin(info.rcMonitor.left + 1, info.rcMonitor.top + 1);
+    MoveWithin(x, y);
 }
 
 void LeftDown() {

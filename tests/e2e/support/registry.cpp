@@ -79,6 +79,53 @@ void WritePoint(const char* name, LONG x, LONG y) {
     WriteBinary(name, p, sizeof p);
 }
 
+void WriteText(const char* name, const std::string& text) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kPeerixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string ReadText(const char* name) {
+    const RegValue v = ReadValue(name);
+    if (!v.exists || v.data.empty()) return std::string();
+    return std::string(reinterpret_cast<const char*>(v.data.data()),
+                       strnlen(reinterpret_cast<const char*>(v.data.data()), v.data.size()));
+}
+
+namespace {
+
+std::wstring Wide(const char* text) {
+    std::wstring w(static_cast<size_t>(lstrlenA(text)), L'\0');
+    for (size_t i = 0; i < w.size(); ++i) w[i] = static_cast<unsigned char>(text[i]);  // ASCII names
+    return w;
+}
+
+}  // namespace
+
+void WriteTextW(const char* name, const std::wstring& text) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kPeerixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring ReadTextW(const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPeerixKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::wstring();
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    const LONG r = RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? std::wstring(buffer) : std::wstring();
+}
+
 void ResetSettings() {
     DeletePeerixKey();
     const DWORD future[2] = {0xFFFFFFFFu, 0x7FFFFFFFu};

@@ -27,6 +27,11 @@ void WriteDword(const char* name, DWORD value);
 void WriteBinary(const char* name, const void* data, DWORD size);
 void WriteRect(const char* name, LONG left, LONG top, LONG right, LONG bottom);
 void WritePoint(const char* name, LONG x, LONG y);
+// A string value, in this process's code page; and in UTF-16, whatever the program's code page.
+void WriteText(const char* name, const std::string& text);
+std::string ReadText(const char* name);
+void WriteTextW(const char* name, const std::wstring& text);
+std::wstring ReadTextW(const char* name);
 
 // A clean start: the key removed, then only the given values written by the caller. The help
 // file time is put far in the future so that no start opens the help viewer.

@@ -44,15 +44,23 @@ RECT ViewOnScreen(HWND peerix) {
     return view;
 }
 
+RECT MonitorNearest(POINT p) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info))
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return info.rcMonitor;
+}
+
 POINT SourceOrigin(const RECT& view, int zoom, POINT p) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const RECT m = MonitorNearest(p);
     const int w = view.right - view.left, h = view.bottom - view.top;
     // The point sits half of (view / zoom + 1) from the view's left and top; the pixels shown
-    // at least partly, view / zoom rounded up, stay on the screen, its left and top first.
+    // at least partly, view / zoom rounded up, stay on the point's monitor, its left and top first.
     const int halfW = (w / zoom + 1) / 2, halfH = (h / zoom + 1) / 2;
     const int shownW = w == 0 ? 1 : (w + zoom - 1) / zoom, shownH = h == 0 ? 1 : (h + zoom - 1) / zoom;
     const auto hold = [](int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); };
-    return POINT{hold(p.x - halfW, 0, sw - shownW), hold(p.y - halfH, 0, sh - shownH)};
+    return POINT{hold(p.x - halfW, m.left, m.right - shownW), hold(p.y - halfH, m.top, m.bottom - shownH)};
 }
 
 std::string CompareView(HWND peerix, int zoom, POINT point, int variant) {

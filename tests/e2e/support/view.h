@@ -24,8 +24,11 @@ Chrome FindChrome(HWND peerix);
 // where they are shown.
 RECT ViewOnScreen(HWND peerix);
 
+// The rectangle of the monitor nearest to p (the primary screen's when the system cannot say).
+RECT MonitorNearest(POINT p);
+
 // The screen pixel shown at the view's top-left corner for a point and zoom: the point in the
-// middle of the magnified area, held inside the screen.
+// middle of the magnified area, held inside the monitor nearest to it.
 POINT SourceOrigin(const RECT& view, int zoom, POINT point);
 
 // Waits until the view shows the pattern (of a variant) magnified around point; on timeout
