@@ -69,7 +69,7 @@ void MoveWithin(int x, int y) {
     GetCursorPos(&p);
     if (p.x != x || p.y != y) {
         SetCursorPos(x, y);
-        waiting::PumpFor(10);
+        waiting::WaitFor([&] { return GetCursorPos(&p) && p.x == x && p.y == y; }, 1000, 5);
     }
 }
 
