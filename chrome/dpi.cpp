@@ -15,8 +15,10 @@ int DeviceDpi(HWND window) {
 }  // namespace
 
 int WindowDpi(HWND window) {
-    // Not imported: Peerix must start on systems that lack it.
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
+    // Not imported: Peerix must start on systems that lack it. Looked up on each call: a local
+    // static would need a thread-safe guard, which links the C++ runtime's threads and exceptions
+    // into the program (three times its size).
+    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     const int dpi = getDpiForWindow ? static_cast<int>(getDpiForWindow(window)) : 0;
     return dpi > 0 ? dpi : DeviceDpi(window);
