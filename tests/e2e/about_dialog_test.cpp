@@ -231,10 +231,8 @@ TEST_F(AboutDialog, HandCursorOverBothLinksAndOnlyThere) {
 TEST_F(AboutDialog, ALinkThatOpensTurnsPurpleAndStaysSoAndOneThatFailsStaysBlue) {
     {
         // The web link opens, the mail link cannot.
-        urls::Handler web("https", urls::HarmlessCommand());
-        urls::Handler mail("mailto", urls::MissingCommand());
-        ASSERT_TRUE(web.InEffect());
-        ASSERT_TRUE(mail.InEffect());
+        urls::WebOpensMailFails links;
+        ASSERT_TRUE(links.InEffect());
         ASSERT_TRUE(Start());
         HWND about = OpenWithKeys();
         ASSERT_NE(about, nullptr);
@@ -282,10 +280,8 @@ TEST_F(AboutDialog, ALinkThatOpensTurnsPurpleAndStaysSoAndOneThatFailsStaysBlue)
 }
 
 TEST_F(AboutDialog, TabReachesBothLinksShowingTheFocusAndEnterOrSpaceOpensThem) {
-    urls::Handler web("https", urls::HarmlessCommand());
-    urls::Handler mail("mailto", urls::MissingCommand());
-    ASSERT_TRUE(web.InEffect());
-    ASSERT_TRUE(mail.InEffect());
+    urls::WebOpensMailFails links;
+    ASSERT_TRUE(links.InEffect());
     ASSERT_TRUE(Start());
     HWND about = OpenWithKeys();
     ASSERT_NE(about, nullptr);

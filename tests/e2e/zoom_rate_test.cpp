@@ -49,6 +49,11 @@ protected:
         EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.zoomTrack), ZoomTip(zoom)) << how;
     }
 
+    // The rate trackbar shows rate within 2 s.
+    bool RateIs(int rate) {
+        return waiting::WaitFor([&] { return SendMessageA(chrome.rateTrack, TBM_GETPOS, 0, 0) == rate; }, 2000);
+    }
+
     void CtrlWheel(int delta) {
         input::KeyDown(VK_CONTROL);
         input::Wheel(delta);
@@ -169,7 +174,7 @@ TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
     ASSERT_NE(chrome.rateTrack, nullptr);
     ASSERT_TRUE(input::Focus(window));
     const auto rateIs = [&](int rate) {
-        return waiting::WaitFor([&] { return SendMessageA(chrome.rateTrack, TBM_GETPOS, 0, 0) == rate; }, 2000);
+        return RateIs(rate);
     };
     ExpectZoom(3, "start");
     input::Press(VK_OEM_PLUS);
@@ -212,7 +217,7 @@ TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) 
     ASSERT_EQ(WaitForView(window, 3, kPoint, 0), "");
 
     const auto expectRate = [&](int rate, const char* name) {
-        EXPECT_TRUE(waiting::WaitFor([&] { return SendMessageA(chrome.rateTrack, TBM_GETPOS, 0, 0) == rate; }, 2000))
+        EXPECT_TRUE(RateIs(rate))
             << name;
         EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.rateTrack),
                   std::string("Auto Update - ") + name);

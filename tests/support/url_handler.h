@@ -36,6 +36,13 @@ private:
     std::string machineCommand;
 };
 
+// The pair the link tests share: the web link opens (harmlessly), the mail link cannot.
+struct WebOpensMailFails {
+    Handler web{"https", HarmlessCommand()};
+    Handler mail{"mailto", MissingCommand()};
+    bool InEffect() const { return web.InEffect() && mail.InEffect(); }
+};
+
 }  // namespace urls
 
 #endif

@@ -127,10 +127,8 @@ TEST_F(AboutBox, PointerOverEitherLinkIsTheProgramsHandCursor) {
 }
 
 TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
-    urls::Handler web("https", urls::HarmlessCommand());
-    urls::Handler mail("mailto", urls::MissingCommand());
-    ASSERT_TRUE(web.InEffect());
-    ASSERT_TRUE(mail.InEffect());
+    urls::WebOpensMailFails links;
+    ASSERT_TRUE(links.InEffect());
     spy::Beeps beeps;
     ASSERT_TRUE(beeps.Active());
     settings.Emailed = 0;
@@ -155,10 +153,8 @@ TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
 }
 
 TEST_F(AboutBox, TabReachesBothLinksAndEnterOrSpaceOpensThemAsAClickDoes) {
-    urls::Handler web("https", urls::HarmlessCommand());
-    urls::Handler mail("mailto", urls::MissingCommand());
-    ASSERT_TRUE(web.InEffect());
-    ASSERT_TRUE(mail.InEffect());
+    urls::WebOpensMailFails links;
+    ASSERT_TRUE(links.InEffect());
     spy::Beeps beeps;
     ASSERT_TRUE(beeps.Active());
     settings.Emailed = 0;
