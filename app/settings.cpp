@@ -3,25 +3,44 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <initializer_list>
 
 #include "rules.h"
 #include "utils.h"
 
 namespace {
 
-constexpr int kInitialDirectoryRow = 0;
-constexpr int kWindowPosRow = 1;
-
 // The largest field; a value is read into a buffer of the field's size first, so a value that
 // does not fit never leaves the field half-written.
 constexpr DWORD kLargestField = MAX_PATH;
 
+constexpr int RowOf(const char* name) {
+    for (int i = 0; i < Settings::kRowCount; ++i) {
+        const char *a = kSettings[i].name, *b = name;
+        while (*a && *a == *b) ++a, ++b;
+        if (*a == *b) return i;
+    }
+    return -1;
+}
+
+constexpr int kInitialDirectoryRow = RowOf("InitialDirectory");
+constexpr int kWindowPosRow = RowOf("WindowPos");
+
+constexpr bool FitsInLargestField() {
+    for (const SettingDescription& d : kSettings)
+        if (d.size > kLargestField || (d.type == REG_DWORD && d.size != sizeof(int))) return false;
+    return true;
+}
+static_assert(FitsInLargestField(), "every value fits the read buffer; every REG_DWORD is an int");
+
 }  // namespace
 
-Settings::Settings(const char* subkey) : key(nullptr), subkey(subkey) {
+Settings::Settings(const char* subkey) : SettingsRecord{}, key(nullptr), subkey(subkey) {
+    for (int i = 0; i < kRowCount; ++i) {
+        const SettingDescription& d = kSettings[i];
+        table[i] = SettingsEntry{d.name, d.size, reinterpret_cast<BYTE*>(static_cast<SettingsRecord*>(this)) + d.offset,
+                                 d.type, false};
+    }
     SetDefaults();
-    BuildTable();
     if (RegOpenKeyA(HKEY_CURRENT_USER, subkey, &key) == ERROR_SUCCESS)
         ReadEntries(key, table, kRowCount);
     else
@@ -37,70 +56,36 @@ Settings::~Settings() {
 }
 
 void Settings::SetDefaults() {
-    AlwaysOnTop = 0;
-    Update = rules::kRateNone;
-    ZoomFactor = 3;
-    WindowPos = RECT{0, 0, 0, 0};
-    ZoomPoint = POINT{0, 0};
-    std::memset(InitialDirectory, 0, sizeof InitialDirectory);
-    Emailed = 0;
-    SaveZoomedImage = 0;
-    Update1 = 1000;
-    Update2 = 100;
-    Update3 = 50;
-    MouseTracking = 0;
-    DisplayToolbar = 1;
-    Visited = 0;
-    HelpFileTime = FILETIME{0, 0};
-    DisplayStatusbar = 1;
-    DisplayMouseWhenFollowing = 1;
-    DisplayRGBColourPanel = 1;
-    SingleInstance = 0;
-}
-
-void Settings::BuildTable() {
-    // The order of reading and writing.
-    const SettingsEntry rows[kRowCount] = {
-        {"InitialDirectory", sizeof InitialDirectory, InitialDirectory, REG_SZ, false},
-        {"WindowPos", sizeof WindowPos, &WindowPos, REG_BINARY, false},
-        {"AlwaysOnTop", sizeof AlwaysOnTop, &AlwaysOnTop, REG_DWORD, false},
-        {"HelpFileTime", sizeof HelpFileTime, &HelpFileTime, REG_BINARY, false},
-        {"Update", sizeof Update, &Update, REG_DWORD, false},
-        {"ZoomFactor", sizeof ZoomFactor, &ZoomFactor, REG_DWORD, false},
-        {"ZoomPoint", sizeof ZoomPoint, &ZoomPoint, REG_BINARY, false},
-        {"Emailed", sizeof Emailed, &Emailed, REG_DWORD, false},
-        {"SaveZoomedImage", sizeof SaveZoomedImage, &SaveZoomedImage, REG_DWORD, false},
-        {"Update1", sizeof Update1, &Update1, REG_DWORD, false},
-        {"Update2", sizeof Update2, &Update2, REG_DWORD, false},
-        {"Update3", sizeof Update3, &Update3, REG_DWORD, false},
-        {"MouseTracking", sizeof MouseTracking, &MouseTracking, REG_DWORD, false},
-        {"DisplayToolbar", sizeof DisplayToolbar, &DisplayToolbar, REG_DWORD, false},
-        {"Visited", sizeof Visited, &Visited, REG_DWORD, false},
-        {"DisplayStatusbar", sizeof DisplayStatusbar, &DisplayStatusbar, REG_DWORD, false},
-        {"DisplayMouseWhenFollowing", sizeof DisplayMouseWhenFollowing, &DisplayMouseWhenFollowing, REG_DWORD, false},
-        {"DisplayRGBColourPanel", sizeof DisplayRGBColourPanel, &DisplayRGBColourPanel, REG_DWORD, false},
-        {"SingleInstance", sizeof SingleInstance, &SingleInstance, REG_DWORD, false},
-    };
-    static_assert(sizeof rows / sizeof rows[0] == kRowCount, "one row per setting");
-    for (int i = 0; i < kRowCount; ++i) table[i] = rows[i];
+    for (int i = 0; i < kRowCount; ++i) {
+        std::memset(table[i].data, 0, kSettings[i].size);
+        if (kSettings[i].type == REG_DWORD) *static_cast<int*>(table[i].data) = kSettings[i].initial;
+    }
 }
 
 void Settings::Normalise() {
-    ZoomFactor = rules::Clamp(ZoomFactor, rules::kMinZoom, rules::kMaxZoom);
-    Update = rules::Clamp(Update, rules::kRateNone, rules::kRateFast);
-    // The Options dialog divides 1000 by each interval and writes only 20..1000.
-    for (int* interval : {&Update1, &Update2, &Update3})
-        *interval = rules::Clamp(*interval, rules::kMinInterval, rules::kMaxInterval);
-    for (int* flag : {&AlwaysOnTop, &Emailed, &SaveZoomedImage, &MouseTracking, &DisplayToolbar, &Visited,
-                      &DisplayStatusbar, &DisplayMouseWhenFollowing, &DisplayRGBColourPanel, &SingleInstance})
-        *flag = rules::Flag(*flag);
-    InitialDirectory[sizeof InitialDirectory - 1] = '\0';
-
-    // A rectangle without area, or one on no monitor at all, would open an invisible window.
-    SettingsEntry& pos = table[kWindowPosRow];
-    if (pos.found) {
-        if (!rules::HasArea(ToRules(WindowPos)) || !MonitorFromRect(&WindowPos, MONITOR_DEFAULTTONULL))
-            pos.found = false;
+    for (int i = 0; i < kRowCount; ++i) {
+        const SettingDescription& d = kSettings[i];
+        SettingsEntry& row = table[i];
+        switch (d.rule) {
+        case SettingRule::Flag:
+            *static_cast<int*>(row.data) = rules::Flag(*static_cast<int*>(row.data));
+            break;
+        case SettingRule::Range:
+            *static_cast<int*>(row.data) = rules::Clamp(*static_cast<int*>(row.data), d.low, d.high);
+            break;
+        case SettingRule::Text:
+            static_cast<char*>(row.data)[d.size - 1] = '\0';
+            break;
+        case SettingRule::WindowRect: {
+            // A rectangle without area, or one on no monitor at all, would open an invisible window.
+            const RECT* r = static_cast<const RECT*>(row.data);
+            if (row.found && (!rules::HasArea(ToRules(*r)) || !MonitorFromRect(r, MONITOR_DEFAULTTONULL)))
+                row.found = false;
+            break;
+        }
+        case SettingRule::Bytes:
+            break;
+        }
     }
 }
 

@@ -3,7 +3,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 
+#include "app/settings.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
@@ -15,35 +17,6 @@ using namespace e2e;
 using namespace pixels;
 
 namespace {
-
-struct Row {
-    const char* name;
-    DWORD type;
-    DWORD size;
-};
-
-// The registry values in the order Peerix writes them.
-const Row kRows[] = {
-    {"InitialDirectory", REG_SZ, 260},
-    {"WindowPos", REG_BINARY, 16},
-    {"AlwaysOnTop", REG_DWORD, 4},
-    {"HelpFileTime", REG_BINARY, 8},
-    {"Update", REG_DWORD, 4},
-    {"ZoomFactor", REG_DWORD, 4},
-    {"ZoomPoint", REG_BINARY, 8},
-    {"Emailed", REG_DWORD, 4},
-    {"SaveZoomedImage", REG_DWORD, 4},
-    {"Update1", REG_DWORD, 4},
-    {"Update2", REG_DWORD, 4},
-    {"Update3", REG_DWORD, 4},
-    {"MouseTracking", REG_DWORD, 4},
-    {"DisplayToolbar", REG_DWORD, 4},
-    {"Visited", REG_DWORD, 4},
-    {"DisplayStatusbar", REG_DWORD, 4},
-    {"DisplayMouseWhenFollowing", REG_DWORD, 4},
-    {"DisplayRGBColourPanel", REG_DWORD, 4},
-    {"SingleInstance", REG_DWORD, 4},
-};
 
 RECT WindowRect(HWND w) {
     RECT r = {};
@@ -120,16 +93,19 @@ TEST_F(Startup, FirstStartOpensDefaultWindowAndWritesEveryDefault) {
     // the component tests; here every value must be there with its type and full size.
     std::vector<std::string> names = ValueNames();
     std::vector<std::string> expected;
-    for (const Row& row : kRows) expected.push_back(row.name);
+    for (const SettingDescription& row : kSettings) expected.push_back(row.name);
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     std::sort(expected.begin(), expected.end(),
               [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     EXPECT_EQ(names, expected);
-    for (const Row& row : kRows) {
+    for (const SettingDescription& row : kSettings) {
         const RegValue v = ReadValue(row.name);
         EXPECT_EQ(v.type, row.type) << row.name;
         EXPECT_EQ(v.data.size(), row.size) << row.name;
+        if (row.type == REG_DWORD) {
+            EXPECT_EQ(v.AsDword(), static_cast<DWORD>(row.initial)) << row.name;
+        }
     }
     char documents[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
@@ -137,25 +113,6 @@ TEST_F(Startup, FirstStartOpensDefaultWindowAndWritesEveryDefault) {
     std::string stored = reinterpret_cast<const char*>(ReadValue("InitialDirectory").data.data());
     if (stored.size() > 3 && stored.back() == '\\') stored.pop_back();
     EXPECT_EQ(stored, documents);
-    const struct {
-        const char* name;
-        DWORD value;
-    } defaults[] = {{"AlwaysOnTop", 0},
-                    {"Update", 1},
-                    {"ZoomFactor", 3},
-                    {"Emailed", 0},
-                    {"SaveZoomedImage", 0},
-                    {"Update1", 1000},
-                    {"Update2", 100},
-                    {"Update3", 50},
-                    {"MouseTracking", 0},
-                    {"DisplayToolbar", 1},
-                    {"Visited", 0},
-                    {"DisplayStatusbar", 1},
-                    {"DisplayMouseWhenFollowing", 1},
-                    {"DisplayRGBColourPanel", 1},
-                    {"SingleInstance", 0}};
-    for (const auto& d : defaults) EXPECT_EQ(ReadValue(d.name).AsDword(), d.value) << d.name;
     const RegValue pos = ReadValue("WindowPos");
     EXPECT_EQ(pos.At(0), r.left);
     EXPECT_EQ(pos.At(1), r.top);
@@ -222,8 +179,8 @@ TEST_F(Startup, SettingsComeBackWhenTheKeyIsDeletedWhileRunning) {
     ASSERT_TRUE(peerix.Close());
 
     std::vector<std::string> names = ValueNames();
-    EXPECT_EQ(names.size(), sizeof kRows / sizeof kRows[0]);
-    for (const Row& row : kRows) {
+    EXPECT_EQ(names.size(), std::size(kSettings));
+    for (const SettingDescription& row : kSettings) {
         const RegValue v = ReadValue(row.name);
         EXPECT_TRUE(v.exists) << row.name;
         EXPECT_EQ(v.type, row.type) << row.name;

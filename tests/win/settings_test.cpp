@@ -12,25 +12,19 @@ namespace {
 
 const char* kKey = "Software\\Tarnwell\\PeerixTest\\Settings";
 
-const char* const kOrder[] = {"InitialDirectory",
-                              "WindowPos",
-                              "AlwaysOnTop",
-                              "HelpFileTime",
-                              "Update",
-                              "ZoomFactor",
-                              "ZoomPoint",
-                              "Emailed",
-                              "SaveZoomedImage",
-                              "Update1",
-                              "Update2",
-                              "Update3",
-                              "MouseTracking",
-                              "DisplayToolbar",
-                              "Visited",
-                              "DisplayStatusbar",
-                              "DisplayMouseWhenFollowing",
-                              "DisplayRGBColourPanel",
-                              "SingleInstance"};
+// The personal folder as the shell names it; Wine's item-list route adds a trailing backslash,
+// which names the same folder.
+std::string Documents() {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_PERSONAL, FALSE);
+    return path;
+}
+
+std::string WithoutTrailingSlash(const char* path) {
+    std::string s(path);
+    if (s.size() > 3 && s.back() == '\\') s.pop_back();
+    return s;
+}
 
 class SettingsRegistry : public testing::Test {
 protected:
@@ -68,44 +62,46 @@ protected:
         RegCloseKey(key);
         return s;
     }
+    // Bytes for a row that differ from its default and survive its rule.
+    static std::vector<BYTE> Distinct(const SettingDescription& d) {
+        std::vector<BYTE> bytes(d.size);
+        if (d.type == REG_DWORD) {
+            const int v = d.rule == SettingRule::Flag ? 1 - d.initial : (d.initial == d.high ? d.low : d.high);
+            std::memcpy(bytes.data(), &v, sizeof v);
+        } else if (d.rule == SettingRule::Text) {
+            lstrcpyA(reinterpret_cast<char*>(bytes.data()), "C:\\Pictures");
+        } else if (d.rule == SettingRule::WindowRect) {
+            const RECT r = {10, 20, 330, 220};  // on the screen, so it is used
+            std::memcpy(bytes.data(), &r, sizeof r);
+        } else {
+            for (DWORD i = 0; i < d.size; ++i) bytes[i] = static_cast<BYTE>(0x11 * (i + 1));
+        }
+        return bytes;
+    }
     // A full record with values different from every default, written by a Settings itself.
     static void WriteDistinctRecord() {
         Settings s(kKey);
-        lstrcpyA(s.InitialDirectory, "C:\\Pictures");
-        s.WindowPos = RECT{10, 20, 330, 220};
-        s.AlwaysOnTop = 1;
-        s.HelpFileTime = FILETIME{0x11223344, 0x01020304};
-        s.Update = 3;
-        s.ZoomFactor = 7;
-        s.ZoomPoint = POINT{123, 456};
-        s.Emailed = 1;
-        s.SaveZoomedImage = 1;
-        s.Update1 = 500;
-        s.Update2 = 200;
-        s.Update3 = 25;
-        s.MouseTracking = 1;
-        s.DisplayToolbar = 0;
-        s.Visited = 1;
-        s.DisplayStatusbar = 0;
-        s.DisplayMouseWhenFollowing = 0;
-        s.DisplayRGBColourPanel = 0;
-        s.SingleInstance = 1;
+        for (int i = 0; i < Settings::kRowCount; ++i) {
+            const std::vector<BYTE> bytes = Distinct(kSettings[i]);
+            std::memcpy(s.Table()[i].data, bytes.data(), bytes.size());
+        }
+    }
+    static std::vector<BYTE> Field(const Settings& s, int row) {
+        const BYTE* data = static_cast<const BYTE*>(s.Table()[row].data);
+        return std::vector<BYTE>(data, data + kSettings[row].size);
+    }
+    // The default a row has when nothing is stored; InitialDirectory's is the Documents folder.
+    static void ExpectDefault(const Settings& s, int row) {
+        const SettingDescription& d = kSettings[row];
+        if (d.rule == SettingRule::Text) {
+            EXPECT_EQ(WithoutTrailingSlash(static_cast<const char*>(s.Table()[row].data)), Documents());
+            return;
+        }
+        std::vector<BYTE> want(d.size, 0);
+        if (d.type == REG_DWORD) std::memcpy(want.data(), &d.initial, sizeof d.initial);
+        EXPECT_EQ(Field(s, row), want) << d.name;
     }
 };
-
-// The personal folder as the shell names it; Wine's item-list route adds a trailing backslash,
-// which names the same folder.
-std::string Documents() {
-    char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, CSIDL_PERSONAL, FALSE);
-    return path;
-}
-
-std::string WithoutTrailingSlash(const char* path) {
-    std::string s(path);
-    if (s.size() > 3 && s.back() == '\\') s.pop_back();
-    return s;
-}
 
 }  // namespace
 
@@ -113,37 +109,34 @@ TEST_F(SettingsRegistry, MissingKeyGivesDefaultsAndTheFirstSaveCreatesEveryValue
     {
         Settings s(kKey);
         EXPECT_EQ(s.key, nullptr);
-        EXPECT_EQ(s.AlwaysOnTop, 0);
-        EXPECT_EQ(s.Update, 1);
-        EXPECT_EQ(s.ZoomFactor, 3);
-        EXPECT_EQ(s.WindowPos.left | s.WindowPos.top | s.WindowPos.right | s.WindowPos.bottom, 0);
-        EXPECT_EQ(s.ZoomPoint.x | s.ZoomPoint.y, 0);
-        EXPECT_EQ(WithoutTrailingSlash(s.InitialDirectory), Documents());
-        EXPECT_EQ(s.Update1, 1000);
-        EXPECT_EQ(s.Update2, 100);
-        EXPECT_EQ(s.Update3, 50);
-        EXPECT_EQ(s.DisplayToolbar, 1);
-        EXPECT_EQ(s.DisplayStatusbar, 1);
-        EXPECT_EQ(s.DisplayMouseWhenFollowing, 1);
-        EXPECT_EQ(s.DisplayRGBColourPanel, 1);
-        EXPECT_EQ(s.SingleInstance + s.Emailed + s.Visited + s.MouseTracking + s.SaveZoomedImage, 0);
-        EXPECT_EQ(s.HelpFileTime.dwLowDateTime | s.HelpFileTime.dwHighDateTime, 0u);
         EXPECT_FALSE(s.WindowPosFound());
-        // The table runs in the order of reading and writing, each row at its field's size.
         for (int i = 0; i < Settings::kRowCount; ++i) {
-            EXPECT_STREQ(s.Table()[i].name, kOrder[i]);
-            EXPECT_FALSE(s.Table()[i].found);
+            ExpectDefault(s, i);
+            EXPECT_FALSE(s.Table()[i].found) << kSettings[i].name;
+            EXPECT_EQ(s.Table()[i].size, kSettings[i].size) << kSettings[i].name;
         }
     }  // destruction saves
-    const DWORD sizes[] = {260, 16, 4, 8, 4, 4, 8, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4};
-    const DWORD types[] = {REG_SZ,    REG_BINARY, REG_DWORD, REG_BINARY, REG_DWORD, REG_DWORD, REG_BINARY,
-                           REG_DWORD, REG_DWORD,  REG_DWORD, REG_DWORD,  REG_DWORD, REG_DWORD, REG_DWORD,
-                           REG_DWORD, REG_DWORD,  REG_DWORD, REG_DWORD,  REG_DWORD};
-    for (int i = 0; i < Settings::kRowCount; ++i) {
-        const Stored v = Get(kOrder[i]);
-        ASSERT_TRUE(v.exists) << kOrder[i];
-        EXPECT_EQ(v.bytes.size(), sizes[i]) << kOrder[i];
-        EXPECT_EQ(v.type, types[i]) << kOrder[i];
+    // What users' registries already hold: the first values, their order, types, sizes and
+    // defaults, as every release has stored them.
+    std::string layout;
+    for (int i = 0; i < 19; ++i) {
+        const Stored v = Get(kSettings[i].name);
+        ASSERT_TRUE(v.exists) << kSettings[i].name;
+        layout += std::string(kSettings[i].name) + " " + std::to_string(v.type) + " " + std::to_string(v.bytes.size());
+        if (v.type == REG_DWORD) layout += " =" + std::to_string(*reinterpret_cast<const int*>(v.bytes.data()));
+        layout += ",";
+    }
+    EXPECT_EQ(layout,
+              "InitialDirectory 1 260,WindowPos 3 16,AlwaysOnTop 4 4 =0,HelpFileTime 3 8,Update 4 4 =1,"
+              "ZoomFactor 4 4 =3,ZoomPoint 3 8,Emailed 4 4 =0,SaveZoomedImage 4 4 =0,Update1 4 4 =1000,"
+              "Update2 4 4 =100,Update3 4 4 =50,MouseTracking 4 4 =0,DisplayToolbar 4 4 =1,Visited 4 4 =0,"
+              "DisplayStatusbar 4 4 =1,DisplayMouseWhenFollowing 4 4 =1,DisplayRGBColourPanel 4 4 =1,"
+              "SingleInstance 4 4 =0,");
+    for (const SettingDescription& d : kSettings) {
+        const Stored v = Get(d.name);
+        ASSERT_TRUE(v.exists) << d.name;
+        EXPECT_EQ(v.type, d.type) << d.name;
+        EXPECT_EQ(v.bytes.size(), d.size) << d.name;
     }
 }
 
@@ -151,31 +144,23 @@ TEST_F(SettingsRegistry, EveryValueRoundTripsAndEachMissingOneKeepsItsDefault) {
     WriteDistinctRecord();
     {
         Settings s(kKey);
-        EXPECT_STREQ(s.InitialDirectory, "C:\\Pictures");
-        EXPECT_EQ(s.WindowPos.right, 330);
-        EXPECT_TRUE(s.WindowPosFound());
-        EXPECT_EQ(s.HelpFileTime.dwHighDateTime, 0x01020304u);
-        EXPECT_EQ(s.ZoomFactor, 7);
-        EXPECT_EQ(s.ZoomPoint.y, 456);
-        EXPECT_EQ(s.Update3, 25);
-        EXPECT_EQ(s.SingleInstance, 1);
-        EXPECT_EQ(s.DisplayRGBColourPanel, 0);
-        for (int i = 0; i < Settings::kRowCount; ++i) EXPECT_TRUE(s.Table()[i].found) << kOrder[i];
+        for (int i = 0; i < Settings::kRowCount; ++i) {
+            EXPECT_TRUE(s.Table()[i].found) << kSettings[i].name;
+            EXPECT_EQ(Field(s, i), Distinct(kSettings[i])) << kSettings[i].name;
+        }
     }
     // With one value deleted at a time, that field alone falls back to its default.
-    for (const char* name : kOrder) {
+    for (int gone = 0; gone < Settings::kRowCount; ++gone) {
         WriteDistinctRecord();
-        Remove(name);
+        Remove(kSettings[gone].name);
         Settings s(kKey);
-        const std::string n = name;
-        EXPECT_EQ(s.ZoomFactor, n == "ZoomFactor" ? 3 : 7) << name;
-        EXPECT_EQ(s.Update1, n == "Update1" ? 1000 : 500) << name;
-        EXPECT_EQ(s.DisplayToolbar, n == "DisplayToolbar" ? 1 : 0) << name;
-        EXPECT_EQ(s.ZoomPoint.x, n == "ZoomPoint" ? 0 : 123) << name;
-        EXPECT_EQ(s.WindowPosFound(), n != "WindowPos") << name;
-        EXPECT_EQ(WithoutTrailingSlash(s.InitialDirectory), n == "InitialDirectory" ? Documents() : "C:\\Pictures")
-            << name;
-        for (int i = 0; i < Settings::kRowCount; ++i) EXPECT_EQ(s.Table()[i].found, n != kOrder[i]) << name;
+        for (int i = 0; i < Settings::kRowCount; ++i) {
+            EXPECT_EQ(s.Table()[i].found, i != gone) << kSettings[gone].name << ": " << kSettings[i].name;
+            if (i == gone)
+                ExpectDefault(s, i);
+            else
+                EXPECT_EQ(Field(s, i), Distinct(kSettings[i])) << kSettings[gone].name << ": " << kSettings[i].name;
+        }
     }
 }
 
@@ -232,35 +217,34 @@ TEST_F(SettingsRegistry, WrongTypesAreReadAsBytesAndRewrittenWithTheRowsType) {
 }
 
 TEST_F(SettingsRegistry, ValuesOutsideTheProgramsRangesAreBroughtIntoThem) {
+    // Stored numbers, read as signed, and what a flag makes of each.
     const struct {
-        DWORD zoom, update, interval, flag;
-        int wantZoom, wantUpdate, wantInterval;
-    } cases[] = {
-        {0, 0, 0, 7, 1, 1, 20},
-        {33, 5, 1001, 0xFFFFFFFF, 32, 4, 1000},
-        {0xFFFFFFFF, 0x80000000, 19, 1, 1, 1, 20},
-        {32, 4, 20, 0, 32, 4, 20},
-    };
+        DWORD stored;
+        int flag;
+    } cases[] = {{0, 0}, {7, 1}, {0xFFFFFFFF, 1}, {0x80000000, 1}, {0x7FFFFFFF, 1}, {1001, 1}};
     for (const auto& c : cases) {
-        PutDword("ZoomFactor", c.zoom);
-        PutDword("Update", c.update);
-        PutDword("Update1", c.interval);
-        PutDword("Update2", c.interval);
-        PutDword("Update3", c.interval);
-        for (const char* flag :
-             {"AlwaysOnTop", "Emailed", "SaveZoomedImage", "MouseTracking", "DisplayToolbar", "Visited",
-              "DisplayStatusbar", "DisplayMouseWhenFollowing", "DisplayRGBColourPanel", "SingleInstance"})
-            PutDword(flag, c.flag);
+        for (const SettingDescription& d : kSettings)
+            if (d.type == REG_DWORD) PutDword(d.name, c.stored);
         Settings s(kKey);
-        EXPECT_EQ(s.ZoomFactor, c.wantZoom) << c.zoom;
-        EXPECT_EQ(s.Update, c.wantUpdate) << c.update;
-        EXPECT_EQ(s.Update1, c.wantInterval);
-        EXPECT_EQ(s.Update2, c.wantInterval);
-        EXPECT_EQ(s.Update3, c.wantInterval);
-        const int want = c.flag ? 1 : 0;
-        for (int flag : {s.AlwaysOnTop, s.Emailed, s.SaveZoomedImage, s.MouseTracking, s.DisplayToolbar, s.Visited,
-                         s.DisplayStatusbar, s.DisplayMouseWhenFollowing, s.DisplayRGBColourPanel, s.SingleInstance})
-            EXPECT_EQ(flag, want);
+        for (int i = 0; i < Settings::kRowCount; ++i) {
+            const SettingDescription& d = kSettings[i];
+            const int got = *static_cast<const int*>(s.Table()[i].data);
+            const int stored = static_cast<int>(c.stored);
+            int want = got;
+            if (d.rule == SettingRule::Flag) want = c.flag;
+            if (d.rule == SettingRule::Range) want = rules::Clamp(stored, d.low, d.high);
+            EXPECT_EQ(got, want) << d.name << " " << c.stored;
+        }
+    }
+    // The edges themselves stay.
+    for (const SettingDescription& d : kSettings) {
+        if (d.rule != SettingRule::Range) continue;
+        for (int edge : {d.low, d.high}) {
+            PutDword(d.name, static_cast<DWORD>(edge));
+            Settings s(kKey);
+            const int row = static_cast<int>(&d - kSettings);
+            EXPECT_EQ(*static_cast<const int*>(s.Table()[row].data), edge) << d.name;
+        }
     }
     // A folder that fills all 260 bytes without a terminator still ends inside the field.
     std::string full(260, 'd');
