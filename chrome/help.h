@@ -17,24 +17,11 @@ bool RunningUnderWine();
 // Fills buffer with the path ShowHelp passes to WinHelp, as built under Wine or on Windows.
 void GetHelpRequestPath(char* buffer, DWORD size, bool underWine);
 
-// True when window exists and the screen point lies in its window rectangle (right and bottom
-// edges excluded); a hidden window counts with its rectangle.
-bool PointInWindow(HWND window, POINT screenPoint);
-
 // The last-write time of the first file matching name; false when there is none.
 bool GetFileWriteTime(const char* name, FILETIME* time);
 
 // Fills buffer (at least MAX_PATH) with the help file's full path beside the program.
 void GetHelpFilePath(char* buffer, DWORD size);
-
-// The windows of the main window's bars, for the help hit test.
-struct BarWindows {
-    HWND band, toolbar, zoomTrack, rateTrack, statusBar;
-};
-
-// The context-help id of a screen point on the bars: a trackbar, a status-bar part, a toolbar
-// button (its command id) or the rest of the band; 0 elsewhere.
-int BarHelpIdAt(POINT screenPoint, const BarWindows& bars);
 
 // True, with *known updated, when the help file beside the program was written after *known.
 bool HelpFileChanged(FILETIME* known);

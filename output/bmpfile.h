@@ -16,11 +16,4 @@ bool WriteBmpFile(const char* path, HGLOBAL dib);
 WORD DibColourCount(const BITMAPINFOHEADER* header);
 WORD DibColourTableSize(const BITMAPINFOHEADER* header);
 
-// Asks for a file name in the Save As dialog, extended by the "Save Zoomed Image" check box that
-// *zoomed sets on entry and reports back. False when the user cancelled.
-bool AskSaveFileName(HWND owner, const char* initialDirectory, char* file, DWORD size, bool* zoomed);
-
-// The Save As dialog's hook for the "Save Zoomed Image" check box.
-UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 #endif

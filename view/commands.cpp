@@ -129,22 +129,8 @@ void MainWindow::OnKeyDown(WPARAM key) {
     if (step.dx || step.dy) Pan(step.dx, step.dy);
 }
 
-void MainWindow::EndMouseModes() {
-    if (dragging) {
-        dragging = false;
-        ReleaseCapture();
-        ToggleOutline();
-    }
-    if (selecting) {
-        sizeTip.Destroy();
-        selecting = false;
-        ReleaseCapture();
-    }
-}
-
 void MainWindow::Pan(int dx, int dy) {
-    const POINT p =
-        ToPOINT(rules::PanPoint(monitors, Geometry(), ToRules(point), dx, dy, ToRules(SourceBounds())));
+    const POINT p = ToPOINT(rules::PanPoint(monitors, Geometry(), ToRules(point), dx, dy, ToRules(SourceBounds())));
     if (p.x == point.x && p.y == point.y) return;
     point = p;
     Layout();

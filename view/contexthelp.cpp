@@ -3,6 +3,7 @@
 #include "../app/globals.h"
 #include "../app/settings.h"
 #include "../chrome/help.h"
+#include "../chrome/hittest.h"
 #include "../res/resource.h"
 #include "mainwindow.h"
 

@@ -7,6 +7,7 @@
 #include "../output/bmpfile.h"
 #include "../output/capture.h"
 #include "../output/rules.h"
+#include "../output/savedialog.h"
 #include "../res/resource.h"
 #include "mainwindow.h"
 

@@ -4,10 +4,12 @@
 // files and the help they use are free functions and small classes of output/ and chrome/, which
 // never include this header.
 //   mainwindow.cpp   construction, view geometry and painting
-//   messages.cpp     the message table, timers, the mouse and the point drag
+//   messages.cpp     the message table and the handlers of its messages
+//   timers.cpp       the refresh and housekeeping timers
+//   pointdrag.cpp    the left-button drag of the point, and the end of both mouse modes
 //   commands.cpp     commands, keys, zoom, update rate and the standing options
 //   selection.cpp    the right-button selection, its frame and tip, Zoom To and the context menus
-//   images.cpp       capture, the clipboard, .bmp files and the message box
+//   images.cpp       capture, the clipboard, saving files and the message box
 //   bars.cpp         building the bars, their layout, visibility and notifications
 //   contexthelp.cpp  the help hit test and the start-up help check
 #ifndef PEERIX_MAINWINDOW_H

@@ -212,41 +212,6 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO* info) const {
     info->ptMinTrackSize.y = p.y;
 }
 
-void MainWindow::OnTimer(UINT_PTR id) {
-    if (IsIconic(hwnd)) return;
-    if (id == kRefreshTimer) {
-        // The view must not change under a selection that is being made or used.
-        if (!hasSelection && !selecting) InvalidateRgn(hwnd, viewRegion, FALSE);
-        return;
-    }
-    if (id != kHousekeepingTimer) return;
-    if (hasSelection) ants.Draw(nullptr, hwnd);
-    POINT p;
-    GetCursorPos(&p);
-    if (settings.MouseTracking && !hasSelection && !selecting && (p.x != point.x || p.y != point.y)) {
-        point = p;
-        PaintNow();
-    }
-    char text[64];
-    coordsFormat.Format(text, p.x, p.y);
-    SendMessageA(statusBar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
-    COLORREF v;
-    {
-        ScopedGetDC screen(nullptr);
-        v = GetPixel(screen, p.x, p.y);
-    }
-    if (v == lastColour) return;
-    lastColour = v;
-    if (settings.DisplayRGBColourPanel)
-        rgbFormat.Format(text, GetRValue(v), GetGValue(v), GetBValue(v));
-    else
-        hexFormat.Format(text, v);
-    SendMessageA(statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
-    // Marked owner-drawn again so that the swatch repaints in the new colour.
-    static char empty[] = "";
-    SendMessageA(statusBar, SB_SETTEXTA, 2 | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(empty));
-}
-
 void MainWindow::OnHScroll(WORD code, WORD position, HWND trackbar) {
     if (trackbar == zoomTrack && trackbar)
         SetZoom(rules::TrackbarValue(code, position, settings.ZoomFactor));
@@ -259,20 +224,4 @@ void MainWindow::OnMouseWheel(WPARAM wParam) {
     CancelSelection();
     if (!(GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL)) return;
     SetZoom(GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? settings.ZoomFactor - 1 : settings.ZoomFactor + 1);
-}
-
-void MainWindow::StartPointDrag() {
-    SetCapture(hwnd);
-    dragging = true;
-    GetCursorPos(&point);  // from the cursor, not the message
-    UpdateOutline();
-    ToggleOutline();
-}
-
-void MainWindow::MovePointDrag() {
-    ToggleOutline();
-    GetCursorPos(&point);
-    UpdateOutline();
-    ToggleOutline();
-    PaintNow();
 }

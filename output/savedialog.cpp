@@ -1,0 +1,78 @@
+// The Save As dialog with the "Save Zoomed Image" check box of our own template.
+#include "savedialog.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <cstddef>
+
+#include "../app/globals.h"
+#include "../app/resstring.h"
+#include "../chrome/help.h"
+#include "../res/resource.h"
+#include "rules.h"
+
+namespace {
+
+// The check box's state while the Save As dialog is open.
+bool saveZoomedCheck = false;
+
+#ifndef _WIN64
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the file dialog record up to its template");
+#endif
+
+}  // namespace
+
+UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    static DWORD ids[4] = {IDC_SAVE_ZOOMED, HID_SAVE_ZOOMED, 0, 0};
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, IDC_SAVE_ZOOMED, BM_SETCHECK, saveZoomedCheck ? BST_CHECKED : BST_UNCHECKED, 0);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_SAVE_ZOOMED && HIWORD(wParam) == BN_CLICKED)
+            saveZoomedCheck = SendDlgItemMessageA(dialog, IDC_SAVE_ZOOMED, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return 0;
+    case WM_HELP:
+        if (reinterpret_cast<const HELPINFO*>(lParam)->iCtrlId == 0) return 0;
+        ShowHelp(GetDlgItem(dialog, IDC_SAVE_ZOOMED), HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(ids));
+        return 1;
+    case WM_CONTEXTMENU: {
+        const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        HWND box = GetDlgItem(dialog, IDC_SAVE_ZOOMED);
+        if (!box || WindowFromPoint(p) != box) return 0;
+        ShowHelp(box, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(ids));
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+bool AskSaveFileName(HWND owner, const char* initialDirectory, char* file, DWORD size, bool* zoomed) {
+    ResString filterText(IDS_SAVE_FILTER);
+    char filter[128] = {};
+    if (filterText.GetText()) lstrcpynA(filter, filterText.GetText(), sizeof filter - 1);
+    // "Bitmap Files (*.bmp)|*.bmp||" becomes one filter and the list's closing double NUL.
+    rules::ReplaceChar(filter, '|', '\0');
+
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.hInstance = programInstance;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = size;
+    dialog.lpstrInitialDir = initialDirectory;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOREADONLYRETURN |
+                   OFN_EXPLORER | OFN_ENABLESIZING;
+    dialog.lpstrDefExt = "bmp";
+    dialog.lpfnHook = SaveDialogHook;
+    dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_TEMPLATE);
+    saveZoomedCheck = *zoomed;
+    if (!GetSaveFileNameA(&dialog)) return false;
+    *zoomed = saveZoomedCheck;
+    return true;
+}

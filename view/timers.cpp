@@ -1,0 +1,41 @@
+// The two timers: the refresh of the view, and the housekeeping of the ants, Follow Mouse and the
+// status bar.
+#include "../app/globals.h"
+#include "../app/scoped.h"
+#include "../app/settings.h"
+#include "mainwindow.h"
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (IsIconic(hwnd)) return;
+    if (id == kRefreshTimer) {
+        // The view must not change under a selection that is being made or used.
+        if (!hasSelection && !selecting) InvalidateRgn(hwnd, viewRegion, FALSE);
+        return;
+    }
+    if (id != kHousekeepingTimer) return;
+    if (hasSelection) ants.Draw(nullptr, hwnd);
+    POINT p;
+    GetCursorPos(&p);
+    if (settings.MouseTracking && !hasSelection && !selecting && (p.x != point.x || p.y != point.y)) {
+        point = p;
+        PaintNow();
+    }
+    char text[64];
+    coordsFormat.Format(text, p.x, p.y);
+    SendMessageA(statusBar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
+    COLORREF v;
+    {
+        ScopedGetDC screen(nullptr);
+        v = GetPixel(screen, p.x, p.y);
+    }
+    if (v == lastColour) return;
+    lastColour = v;
+    if (settings.DisplayRGBColourPanel)
+        rgbFormat.Format(text, GetRValue(v), GetGValue(v), GetBValue(v));
+    else
+        hexFormat.Format(text, v);
+    SendMessageA(statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    // Marked owner-drawn again so that the swatch repaints in the new colour.
+    static char empty[] = "";
+    SendMessageA(statusBar, SB_SETTEXTA, 2 | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(empty));
+}
