@@ -76,7 +76,7 @@ int main() {
         settings.ZoomFactor = zoom;
         mainWindow.Layout();
         const POINT c = mainWindow.ClampPoint();
-        const int sx = c.x - mainWindow.halfWidth, sy = c.y - mainWindow.halfHeight;
+        const int sx = c.x - mainWindow.source.halfWidth, sy = c.y - mainWindow.source.halfHeight;
         const int perRound = zoom == 1 ? 10 : 40;
         std::vector<double> ours, raw, write;
         for (int round = 0; round < 11; ++round) {
@@ -89,7 +89,7 @@ int main() {
                 GlobalFree(dib);
                 DeleteObject(bitmap);
                 const double t1 = Now();
-                RawCaptureAndRead(sx, sy, mainWindow.visibleWidth, mainWindow.visibleHeight, zoom, width, height);
+                RawCaptureAndRead(sx, sy, mainWindow.source.visibleWidth, mainWindow.source.visibleHeight, zoom, width, height);
                 const double t2 = Now();
                 oursTime += t1 - t0;
                 rawTime += t2 - t1;
@@ -114,7 +114,7 @@ int main() {
         std::printf(
             "zoom %2d (%3d x %3d source): CaptureImage + BitmapToDib %.3f ms, raw StretchBlt + GetDIBits %.3f ms, "
             "ratio %.3f; WriteBmpFile %.3f ms\n",
-            zoom, mainWindow.visibleWidth, mainWindow.visibleHeight, o * 1000, r * 1000, o / r, f * 1000);
+            zoom, mainWindow.source.visibleWidth, mainWindow.source.visibleHeight, o * 1000, r * 1000, o / r, f * 1000);
     }
     DeleteFileA(path.c_str());
     return 0;

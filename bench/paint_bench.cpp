@@ -28,8 +28,8 @@ void RawStretch(HWND window, int zoom) {
     HDC dc = GetDC(window);
     HDC screen = GetDC(nullptr);
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, mainWindow.visibleWidth * zoom, mainWindow.visibleHeight * zoom, screen, 100, 100,
-               mainWindow.visibleWidth, mainWindow.visibleHeight, SRCCOPY);
+    StretchBlt(dc, 0, 0, mainWindow.source.visibleWidth * zoom, mainWindow.source.visibleHeight * zoom, screen, 100, 100,
+               mainWindow.source.visibleWidth, mainWindow.source.visibleHeight, SRCCOPY);
     ReleaseDC(nullptr, screen);
     ReleaseDC(window, dc);
 }

@@ -3,6 +3,17 @@
 
 #include "../app/scoped.h"
 
+void StretchScreen(HDC target, int x, int y, const rules::Rect& source, const rules::Rect& bounds, int scale) {
+    SetStretchBltMode(target, COLORONCOLOR);
+    const rules::Stretch s = rules::StretchWithin(source, bounds, scale, x, y);
+    if (s.partial)
+        PatBlt(target, x, y, (source.right - source.left) * scale, (source.bottom - source.top) * scale, BLACKNESS);
+    if (s.srcWidth <= 0 || s.srcHeight <= 0) return;
+    ScopedGetDC screen(nullptr);
+    StretchBlt(target, s.destX, s.destY, s.destWidth, s.destHeight, screen, s.srcX, s.srcY, s.srcWidth, s.srcHeight,
+               SRCCOPY);
+}
+
 HBITMAP CaptureScreen(const rules::CaptureArea& a, const rules::Rect& bounds) {
     ScopedGetDC screen(nullptr);
     if (!screen) return nullptr;
@@ -12,12 +23,7 @@ HBITMAP CaptureScreen(const rules::CaptureArea& a, const rules::Rect& bounds) {
     if (!memory) return nullptr;
     {
         ScopedSelectObject selected(memory, bitmap);
-        SetStretchBltMode(memory, COLORONCOLOR);
-        const rules::Stretch s = rules::StretchWithin(a.source, bounds, a.scale, 0, 0);
-        if (s.partial) PatBlt(memory, 0, 0, a.bitmapWidth, a.bitmapHeight, BLACKNESS);
-        if (s.srcWidth > 0 && s.srcHeight > 0)
-            StretchBlt(memory, s.destX, s.destY, s.destWidth, s.destHeight, screen, s.srcX, s.srcY, s.srcWidth,
-                       s.srcHeight, SRCCOPY);
+        StretchScreen(memory, 0, 0, a.source, bounds, a.scale);
     }
     return bitmap.release();
 }

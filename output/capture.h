@@ -6,6 +6,12 @@
 
 #include "rules.h"
 
+// The one way the screen is drawn: stretches the screen pixels of source into target with its
+// top-left corner at (x, y), each pixel a scale x scale block. Only the pixels inside bounds are
+// read (a stretch that reaches past the screen's edge may draw nothing at all); the blocks of
+// those outside are black. Draws through target's clip region.
+void StretchScreen(HDC target, int x, int y, const rules::Rect& source, const rules::Rect& bounds, int scale);
+
 // A new screen-compatible bitmap of the area's bitmap size holding its screen pixels, each
 // stretched to a whole block; what lies outside bounds stays black. Null on failure. The caller
 // owns the bitmap.

@@ -4,7 +4,7 @@
 #include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
-#include "../output/rules.h"
+#include "../output/capture.h"
 #include "../res/resource.h"
 #include "geometry.h"
 
@@ -23,18 +23,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 MainWindow::MainWindow()
     : hwnd(nullptr),
-      srcHeight(0),
-      srcWidth(0),
-      halfHeight(0),
-      halfWidth(0),
+      source{},
       outline{0, 0, 0, 0},
-      maxX(0),
-      maxY(0),
-      minX(0),
-      minY(0),
-      visibleWidth(0),
-      visibleHeight(0),
-      bounds{0, 0, 0, 0},
       dragging(false),
       point(settings.ZoomPoint),
       lastColour(0),
@@ -90,17 +80,7 @@ void MainWindow::Layout() {
     viewEmpty = false;
     SetWindowPos(band, nullptr, 0, 0, w, bandHeight, SWP_NOMOVE | SWP_NOZORDER);
     SetWindowPos(statusBar, nullptr, 0, r.bottom, w, statusHeight, SWP_NOZORDER);
-    srcWidth = s.srcWidth;
-    srcHeight = s.srcHeight;
-    halfHeight = s.halfHeight;
-    halfWidth = s.halfWidth;
-    maxX = s.maxX;
-    maxY = s.maxY;
-    minX = s.minX;
-    minY = s.minY;
-    visibleWidth = s.visibleWidth;
-    visibleHeight = s.visibleHeight;
-    bounds = ToRECT(s.bounds);
+    source = s;
     viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
 }
 
@@ -109,26 +89,14 @@ void MainWindow::Paint(HDC dc) {
     // The identity palette matters only on a palette device; elsewhere realising it is a costly
     // no-op (it was a fifth of the paint at zoom 3).
     ScopedSelectPalette selected(dc, (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) ? palette.get() : nullptr);
-    const POINT c = ClampPoint();
+    RECT view;
+    GetViewRect(&view);
     const int zoom = settings.ZoomFactor;
-    const int destTop = settings.DisplayToolbar ? bandHeight : 0;
     SelectClipRgn(dc, viewRegion);
-    SetStretchBltMode(dc, COLORONCOLOR);
-    {
-        // Only the pixels the view shows, and only those on the screen: a stretch that reaches
-        // past the screen's edge may draw nothing at all.
-        const rules::Stretch s = rules::StretchWithin(ToRules(SourceRect()), ToRules(SourceBounds()), zoom, 0, destTop);
-        if (s.partial) PatBlt(dc, 0, destTop, visibleWidth * zoom, visibleHeight * zoom, BLACKNESS);
-        ScopedGetDC screen(nullptr);
-        if (s.srcWidth > 0 && s.srcHeight > 0)
-            StretchBlt(dc, s.destX, s.destY, s.destWidth, s.destHeight, screen, s.srcX, s.srcY, s.srcWidth, s.srcHeight,
-                       SRCCOPY);
-    }
+    StretchScreen(dc, view.left, view.top, ToRules(SourceRect()), ToRules(SourceBounds()), zoom);
     if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
-        RECT view;
-        GetViewRect(&view);
         const rules::Point m =
-            rules::MarkerPosition(ToRules(point), ToRules(c), Geometry(), zoom, view.left, view.top);
+            rules::MarkerPosition(ToRules(point), ToRules(ClampPoint()), Geometry(), zoom, view.left, view.top);
         // Shared cursors from LoadCursor need no clean-up.
         DrawIcon(dc, m.x, m.y, LoadCursorA(programInstance, MAKEINTRESOURCEA(IDCUR_MARKER)));
     }
@@ -146,9 +114,7 @@ void MainWindow::PaintNow() {
 }
 
 rules::Source MainWindow::Geometry() const {
-    const rules::Source s = {srcWidth, srcHeight, halfWidth, halfHeight, visibleWidth,   visibleHeight,
-                             minX,     minY,      maxX,      maxY,       ToRules(bounds)};
-    return rules::WithBounds(s, ToRules(SourceBounds()));
+    return rules::WithBounds(source, ToRules(SourceBounds()));
 }
 
 RECT MainWindow::SourceBounds() const {

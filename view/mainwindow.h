@@ -82,19 +82,11 @@ public:
     // Context help.
     bool HelpIdAt(POINT screenPoint, int* id) const;
 
-    HWND hwnd;      // from the window's first message until WM_NCDESTROY (app/windowobject.h)
-    int srcHeight;  // view height / zoom + 1: places the point in the view
-    int srcWidth;
-    int halfHeight;
-    int halfWidth;
-    RECT outline;  // the frame around the magnified area on the screen
-    int maxX;      // largest x of the clamped point: the last visible column is the bounds' last
-    int maxY;
-    int minX;  // smallest: the first visible column is the bounds' first
-    int minY;
-    int visibleWidth;  // screen columns the view shows at least partly
-    int visibleHeight;
-    RECT bounds;    // the monitor the view showed at the last Layout; the point's own is SourceBounds()
+    HWND hwnd;  // from the window's first message until WM_NCDESTROY (app/windowobject.h)
+    // The screen pixels the view shows, computed by the last Layout: the source's sizes and the
+    // limits of the point on the monitor it showed then; Geometry() has the point's own limits.
+    rules::Source source;
+    RECT outline;   // the frame around the magnified area on the screen
     bool dragging;  // a left-button drag of the point is in progress
     POINT point;    // the point of interest; clamped where it is used, not where it is stored
     SelectionTip sizeTip;
@@ -115,14 +107,14 @@ public:
     HWND rateTrack;
     int statusHeight;
     HWND statusBar;
-    bool viewEmpty;  // the last Layout found no room for the view; painting is skipped
-    rules::Monitors monitors;  // the monitors' rectangles, read at start and on display changes
-    int dpi;                   // the DPI the chrome is laid out for
+    bool viewEmpty;                  // the last Layout found no room for the view; painting is skipped
+    rules::Monitors monitors;        // the monitors' rectangles, read at start and on display changes
+    int dpi;                         // the DPI the chrome is laid out for
     ScopedGdiObject<HFONT> guiFont;  // the GUI font made for dpi; null while the stock one fits
     UniqueHandle<HIMAGELIST, ImageList_Destroy> largeImages;  // enlarged toolbar images; null at 1x
-    HIMAGELIST stockImages;  // the toolbar's own images, from its bitmap
-    DWORD stockButtonSize;   // the toolbar's buttons as created: width in the low, height in the high word
-    int stockThumbLength;    // the trackbars' thumbs as created
+    HIMAGELIST stockImages;                                   // the toolbar's own images, from its bitmap
+    DWORD stockButtonSize;  // the toolbar's buttons as created: width in the low, height in the high word
+    int stockThumbLength;   // the trackbars' thumbs as created
 
     // The monitor nearest to the point: the area the view may show.
     RECT SourceBounds() const;

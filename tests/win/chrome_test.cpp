@@ -407,7 +407,7 @@ TEST_F(Chrome, HidingTheBandAndTheStatusBarGivesTheirRoomToTheView) {
     mainWindow.GetViewRect(&view);
     EXPECT_EQ(view.top, mainWindow.bandHeight);
     EXPECT_EQ(view.bottom, client.bottom - mainWindow.statusHeight);
-    const int srcHeightBoth = mainWindow.srcHeight;
+    const int srcHeightBoth = mainWindow.source.srcHeight;
 
     mainWindow.OnCommand(ID_TOGGLE_TOOLBAR);
     EXPECT_EQ(settings.DisplayToolbar, 0);
@@ -419,21 +419,21 @@ TEST_F(Chrome, HidingTheBandAndTheStatusBarGivesTheirRoomToTheView) {
     RECT box;
     GetRgnBox(mainWindow.viewRegion, &box);
     EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(mainWindow.srcHeight, (client.bottom - mainWindow.statusHeight) / settings.ZoomFactor + 1);
+    EXPECT_EQ(mainWindow.source.srcHeight, (client.bottom - mainWindow.statusHeight) / settings.ZoomFactor + 1);
 
     mainWindow.OnCommand(ID_TOGGLE_STATUSBAR);
     EXPECT_EQ(settings.DisplayStatusbar, 0);
     EXPECT_FALSE(IsWindowVisible(mainWindow.statusBar));
     mainWindow.GetViewRect(&view);
     EXPECT_EQ(view.bottom, client.bottom);
-    EXPECT_EQ(mainWindow.srcHeight, client.bottom / settings.ZoomFactor + 1);
+    EXPECT_EQ(mainWindow.source.srcHeight, client.bottom / settings.ZoomFactor + 1);
 
     mainWindow.OnCommand(ID_TOGGLE_TOOLBAR);
     mainWindow.OnCommand(ID_TOGGLE_STATUSBAR);
     EXPECT_TRUE(IsWindowVisible(mainWindow.band));
     EXPECT_TRUE(IsWindowVisible(mainWindow.zoomTrack));
     EXPECT_TRUE(IsWindowVisible(mainWindow.statusBar));
-    EXPECT_EQ(mainWindow.srcHeight, srcHeightBoth);
+    EXPECT_EQ(mainWindow.source.srcHeight, srcHeightBoth);
 }
 
 TEST_F(Chrome, ThousandsOfPaintsTicksAndTogglesLeakNothing) {

@@ -58,8 +58,8 @@ struct ChromeState {
         s.bandHeight = mainWindow.bandHeight;
         s.statusHeight = mainWindow.statusHeight;
         s.thumb = static_cast<int>(SendMessageA(mainWindow.zoomTrack, TBM_GETTHUMBLENGTH, 0, 0));
-        s.srcWidth = mainWindow.srcWidth;
-        s.srcHeight = mainWindow.srcHeight;
+        s.srcWidth = mainWindow.source.srcWidth;
+        s.srcHeight = mainWindow.source.srcHeight;
         int cx = 0, cy = 0;
         ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(mainWindow.toolbar, TB_GETIMAGELIST, 0, 0)),
                               &cx, &cy);
@@ -117,8 +117,8 @@ std::string ViewDifference() {
     mainWindow.GetViewRect(&v.view);
     v.zoom = settings.ZoomFactor;
     const POINT c = mainWindow.ClampPoint();
-    v.sourceLeft = c.x - mainWindow.halfWidth;
-    v.sourceTop = c.y - mainWindow.halfHeight;
+    v.sourceLeft = c.x - mainWindow.source.halfWidth;
+    v.sourceTop = c.y - mainWindow.source.halfHeight;
     std::string diff;
     e2e::WaitForView(v, nullptr, {}, &diff, 3000);
     return diff;
@@ -193,8 +193,8 @@ TEST_F(DpiChange, At144TheWindowTakesTheSuggestedPlaceAndTheChromeGrowsAndAt96Al
     GetClientRect(mainWindow.hwnd, &client);
     EXPECT_EQ(view.top, big.bandHeight);
     EXPECT_EQ(view.bottom, client.bottom - big.statusHeight);
-    EXPECT_EQ(mainWindow.srcWidth, (view.right - view.left) / 3 + 1);
-    EXPECT_EQ(mainWindow.srcHeight, (view.bottom - view.top) / 3 + 1);
+    EXPECT_EQ(mainWindow.source.srcWidth, (view.right - view.left) / 3 + 1);
+    EXPECT_EQ(mainWindow.source.srcHeight, (view.bottom - view.top) / 3 + 1);
     std::string diff = ViewDifference();
     EXPECT_TRUE(diff.empty()) << "at 144 DPI:\n" << diff;
 

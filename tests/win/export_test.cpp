@@ -297,12 +297,12 @@ TEST_F(BmpExportDepth, CaptureOfTheMagnifiedAreaRoundTrips) {
     settings.ZoomFactor = 3;
     mainWindow.Layout();
     const POINT c = mainWindow.ClampPoint();
-    const int left = c.x - mainWindow.halfWidth, top = c.y - mainWindow.halfHeight;
+    const int left = c.x - mainWindow.source.halfWidth, top = c.y - mainWindow.source.halfHeight;
     images::TempFolder folder("peerix-capture");
 
     // At source size the capture is the screen's pixels one for one: those the view shows.
     const Image source =
-        ScreenAsBitmap(RECT{left, top, left + mainWindow.visibleWidth, top + mainWindow.visibleHeight});
+        ScreenAsBitmap(RECT{left, top, left + mainWindow.source.visibleWidth, top + mainWindow.source.visibleHeight});
     if (depth > 8) {
         Image cut;
         cut.width = source.width;

@@ -86,7 +86,7 @@ TEST_F(Interaction, ZoomAndRateRequestsAreClampedAndRepeatsChangeNothing) {
     EXPECT_EQ(settings.ZoomFactor, 4);
     RECT view;
     mainWindow.GetViewRect(&view);
-    EXPECT_EQ(mainWindow.srcWidth, (view.right - view.left) / 4 + 1);  // laid out for the new factor
+    EXPECT_EQ(mainWindow.source.srcWidth, (view.right - view.left) / 4 + 1);  // laid out for the new factor
 
     mainWindow.SetUpdateRate(5, false);
     EXPECT_EQ(settings.Update, 4);

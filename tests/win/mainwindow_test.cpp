@@ -24,7 +24,7 @@ std::string PaintAndCompare(int zoom) {
         [&] {
             const Capture c = CaptureScreen(view);
             diff = CompareMagnified(c, POINT{view.left, view.top}, SIZE{view.right - view.left, view.bottom - view.top},
-                                    cl.x - mainWindow.halfWidth, cl.y - mainWindow.halfHeight, zoom);
+                                    cl.x - mainWindow.source.halfWidth, cl.y - mainWindow.source.halfHeight, zoom);
             return diff.empty();
         },
         3000, 20);
@@ -58,14 +58,14 @@ TEST_F(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     waiting::PumpFor(30);
     SetZoomDirectly(3);
-    EXPECT_EQ(mainWindow.srcWidth, 101);
-    EXPECT_EQ(mainWindow.halfWidth, 50);
-    EXPECT_EQ(mainWindow.srcHeight, 67);
-    EXPECT_EQ(mainWindow.halfHeight, 33);
-    EXPECT_EQ(mainWindow.visibleWidth, 100);
-    EXPECT_EQ(mainWindow.visibleHeight, 67);
-    EXPECT_EQ(mainWindow.maxX, screenWidth - 100 + 50);
-    EXPECT_EQ(mainWindow.maxY, screenHeight - 67 + 33);
+    EXPECT_EQ(mainWindow.source.srcWidth, 101);
+    EXPECT_EQ(mainWindow.source.halfWidth, 50);
+    EXPECT_EQ(mainWindow.source.srcHeight, 67);
+    EXPECT_EQ(mainWindow.source.halfHeight, 33);
+    EXPECT_EQ(mainWindow.source.visibleWidth, 100);
+    EXPECT_EQ(mainWindow.source.visibleHeight, 67);
+    EXPECT_EQ(mainWindow.source.maxX, screenWidth - 100 + 50);
+    EXPECT_EQ(mainWindow.source.maxY, screenHeight - 67 + 33);
     RECT box;
     ASSERT_NE(GetRgnBox(mainWindow.viewRegion, &box), ERROR);
     EXPECT_EQ(box.left, 0);
@@ -84,13 +84,13 @@ TEST_F(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
     GetRgnBox(mainWindow.viewRegion, &box);
     EXPECT_EQ(box.top, 28);
     EXPECT_EQ(box.bottom, 180);
-    EXPECT_EQ(mainWindow.srcHeight, 152 / 3 + 1);
+    EXPECT_EQ(mainWindow.source.srcHeight, 152 / 3 + 1);
 
     // No room at all: the view is empty and the old geometry stays.
     mainWindow.bandHeight = 300;
     mainWindow.Layout();
     EXPECT_TRUE(mainWindow.viewEmpty);
-    EXPECT_EQ(mainWindow.srcHeight, 152 / 3 + 1);
+    EXPECT_EQ(mainWindow.source.srcHeight, 152 / 3 + 1);
     mainWindow.bandHeight = savedBand;
     mainWindow.statusHeight = savedStatus;
     settings.DisplayToolbar = 0;
@@ -112,8 +112,8 @@ TEST_F(MainWindowView, PaintIsAnExactNearestNeighbourMagnification) {
     // The top-left corner of the screen: the point is held at half the source size.
     mainWindow.point = POINT{-50, 3};
     SetZoomDirectly(4);
-    EXPECT_EQ(mainWindow.ClampPoint().x, mainWindow.halfWidth);
-    EXPECT_EQ(mainWindow.ClampPoint().y, mainWindow.halfHeight);
+    EXPECT_EQ(mainWindow.ClampPoint().x, mainWindow.source.halfWidth);
+    EXPECT_EQ(mainWindow.ClampPoint().y, mainWindow.source.halfHeight);
     const std::string diff = PaintAndCompare(4);
     EXPECT_TRUE(diff.empty()) << diff;
 }
@@ -144,8 +144,8 @@ TEST_F(MainWindowView, CursorMarkerOnlyWhileFollowingWithTheMarkerOn) {
     SetZoomDirectly(6);
     const RECT view = ClientOnScreen(w.Handle());
     const POINT c = mainWindow.ClampPoint();
-    const int mx = view.left + (mainWindow.point.x - c.x + mainWindow.halfWidth) * 6 + 3;
-    const int my = view.top + (mainWindow.point.y - c.y + mainWindow.halfHeight) * 6 + 3;
+    const int mx = view.left + (mainWindow.point.x - c.x + mainWindow.source.halfWidth) * 6 + 3;
+    const int my = view.top + (mainWindow.point.y - c.y + mainWindow.source.halfHeight) * 6 + 3;
 
     struct Case {
         int tracking, marker;
@@ -171,8 +171,8 @@ TEST_F(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
     mainWindow.UpdateOutline();
     const RECT o = mainWindow.outline;
     const POINT c = mainWindow.ClampPoint();
-    EXPECT_EQ(o.left, c.x - mainWindow.halfWidth - 1);
-    EXPECT_EQ(o.right, c.x - mainWindow.halfWidth + mainWindow.visibleWidth);
+    EXPECT_EQ(o.left, c.x - mainWindow.source.halfWidth - 1);
+    EXPECT_EQ(o.right, c.x - mainWindow.source.halfWidth + mainWindow.source.visibleWidth);
     const RECT around = {o.left - 2, o.top - 2, o.right + 3, o.bottom + 3};
     const Capture before = Settled(around);
     mainWindow.ToggleOutline();
