@@ -15,6 +15,8 @@
 #define IDD_OPTIONS 142
 #define IDB_ANTS_HORZ 144
 #define IDB_ANTS_VERT 145
+// The help texts (RCDATA): each popup's text and each topic's page, by help id (res/helptexts.h).
+#define IDR_HELP_TEXTS 160
 
 // System-menu item (arrives as WM_SYSCOMMAND).
 #define IDM_SYS_ABOUT 16
@@ -66,6 +68,7 @@
 #define IDS_HEX_FORMAT 32791
 #define IDS_SELECTED_SIZE 32792
 #define IDS_SYS_ABOUT 32793
+#define IDS_HELP_MISSING 32794
 
 // Child controls of the main window.
 #define IDC_REBAR 1
