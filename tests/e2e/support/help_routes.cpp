@@ -1,6 +1,9 @@
 #include "help_routes.h"
 
-#include <vector>
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
 
 #include "peerix_process.h"
 #include "process_windows.h"
@@ -10,20 +13,7 @@ namespace e2e {
 
 namespace {
 
-const char kPageType[] = "Peerix.TestPage";
 const char kXpKey[] = "Software\\Wine\\AppDefaults\\Peerix.exe";
-
-bool ReadDefault(HKEY root, const char* path, std::string* value) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1;
-    const bool ok =
-        RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (ok) *value = buffer;
-    return ok;
-}
 
 void WriteString(HKEY root, const std::string& path, const char* name, const std::string& value) {
     HKEY key;
@@ -33,19 +23,17 @@ void WriteString(HKEY root, const std::string& path, const char* name, const std
     RegCloseKey(key);
 }
 
-std::wstring TempFolderW() {
-    wchar_t path[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, path);
-    return path;
+// One shell file operation on a list of paths (each ended by a NUL, the list by another).
+bool FileOperation(UINT operation, const std::wstring& from, const std::wstring& to) {
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = operation;
+    op.pFrom = from.c_str();
+    op.pTo = to.empty() ? nullptr : to.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
+    return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
 }  // namespace
-
-std::wstring Widen(const std::string& text) {
-    wchar_t wide[2048] = {};
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 2048);
-    return wide;
-}
 
 std::string Utf8(const std::wstring& text) {
     char bytes[4096] = {};
@@ -58,19 +46,15 @@ PageOpener::PageOpener() {
     GetTempPathA(MAX_PATH, temp);
     record = std::string(temp) + "peerix-page-opened.txt";
     DeleteFileA(record.c_str());
-    extensionExisted = ReadDefault(HKEY_CLASSES_ROOT, ".html", &extensionBefore);
-    WriteString(HKEY_CLASSES_ROOT, ".html", nullptr, kPageType);
-    WriteString(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", nullptr,
+    WriteString(HKEY_CLASSES_ROOT, ".html", nullptr, "Peerix.TestPage");
+    WriteString(HKEY_CLASSES_ROOT, "Peerix.TestPage\\shell\\open\\command", nullptr,
                 "\"" + ProgramFolder() + "page_opener.exe\" \"" + record + "\" \"%1\"");
 }
 
 PageOpener::~PageOpener() {
-    for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""})
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kPageType) + sub).c_str());
-    if (extensionExisted)
-        WriteString(HKEY_CLASSES_ROOT, ".html", nullptr, extensionBefore);
-    else
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, ".html");
+    for (const char* key : {"Peerix.TestPage\\shell\\open\\command", "Peerix.TestPage\\shell\\open",
+                            "Peerix.TestPage\\shell", "Peerix.TestPage", ".html"})
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
     DeleteFileA(record.c_str());
 }
 
@@ -82,23 +66,12 @@ bool PageOpener::Ran() const {
     return GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring PageOpener::WaitForCommandLine(int timeoutMs) const {
-    if (!waiting::WaitFor([&] { return Ran(); }, timeoutMs)) return L"";
-    HANDLE file = CreateFileA(record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return L"";
-    std::vector<char> bytes(GetFileSize(file, nullptr) + 1, '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size() - 1), &read, nullptr);
-    CloseHandle(file);
-    std::vector<wchar_t> wide(bytes.size(), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), -1, wide.data(), static_cast<int>(wide.size()));
-    return wide.data();
-}
-
-bool NoProgramForPages() {
-    std::string type, command;
-    return !ReadDefault(HKEY_CLASSES_ROOT, ".html", &type) ||
-           !ReadDefault(HKEY_CLASSES_ROOT, (type + "\\shell\\open\\command").c_str(), &command);
+std::string PageOpener::WaitForCommandLine(int timeoutMs) const {
+    if (!waiting::WaitFor([&] { return Ran(); }, timeoutMs)) return "";
+    std::ifstream in(record, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 WindowsXpForPeerix::WindowsXpForPeerix() {
@@ -109,20 +82,15 @@ WindowsXpForPeerix::~WindowsXpForPeerix() {
     RegDeleteKeyA(HKEY_CURRENT_USER, kXpKey);
 }
 
-PeerixCopy::PeerixCopy(const std::wstring& name) : folder(TempFolderW() + name + L"\\") {
-    const std::wstring from = Widen(ProgramFolder());
-    made = CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW((folder + L"help").c_str(), nullptr) &&
-           CopyFileW((from + L"Peerix.exe").c_str(), (folder + L"Peerix.exe").c_str(), FALSE) &&
-           CopyFileW((from + L"Peerix.hlp").c_str(), (folder + L"Peerix.hlp").c_str(), FALSE);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((from + L"help\\*.html").c_str(), &found);
-    made = made && search != INVALID_HANDLE_VALUE;
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        made = made && CopyFileW((from + L"help\\" + found.cFileName).c_str(),
-                                 (folder + L"help\\" + found.cFileName).c_str(), FALSE);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+PeerixCopy::PeerixCopy(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {}, from[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    MultiByteToWideChar(CP_ACP, 0, ProgramFolder().c_str(), -1, from, MAX_PATH);
+    folder = temp + name + L"\\";
+    const std::wstring f = from;
+    made = CreateDirectoryW(folder.c_str(), nullptr) &&
+           FileOperation(FO_COPY, f + L"Peerix.exe" + L'\0' + f + L"Peerix.hlp" + L'\0' + f + L"help" + L'\0',
+                         folder + L'\0');
 }
 
 PeerixCopy::~PeerixCopy() {
@@ -132,49 +100,32 @@ PeerixCopy::~PeerixCopy() {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"help\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileW((folder + L"help\\" + found.cFileName).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW((folder + L"help").c_str());
-    DeleteFileW((folder + L"Peerix.exe").c_str());
-    DeleteFileW((folder + L"Peerix.hlp").c_str());
-    RemoveDirectoryW(folder.c_str());
+    FileOperation(FO_DELETE, folder.substr(0, folder.size() - 1) + L'\0', L"");
 }
 
-bool PeerixCopy::Start() {
+HWND PeerixCopy::Start() {
     if (process.hProcess) {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
-        process = {};
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     const std::wstring exe = folder + L"Peerix.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
+    process = {};
+    window = nullptr;
     if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process))
-        return false;
-    if (!waiting::WaitFor(
+                        &process) ||
+        !waiting::WaitFor(
             [&] { return (window = VisibleWindowOfClass("PeerixMainWnd", process.dwProcessId)) != nullptr; }, 15000))
-        return false;
+        return nullptr;
     WaitForInputIdle(process.hProcess, 5000);
-    return true;
+    return window;
 }
 
 bool PeerixCopy::Close() {
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     return WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-}
-
-std::wstring MessageBoxTextW(HWND box) {
-    wchar_t text[2048] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 2048);
-    return text;
 }
 
 }  // namespace e2e
