@@ -307,7 +307,7 @@ TEST_F(Help, WhatsThisTheOptionsAndTheSaveBoxShowPeerixsPopupWithTheirIdsText) {
     ClientToScreen(w, &p);
     ASSERT_TRUE(input::FocusForKeys(w));
     input::RightClick(p.x, p.y);
-    ASSERT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) != nullptr; }));
+    ASSERT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) != nullptr; }, 10000));
     input::Press('W');
     HWND popup = WaitForHelpPopup(peerix.Pid());
     ASSERT_NE(popup, nullptr);

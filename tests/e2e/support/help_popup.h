@@ -13,7 +13,7 @@ namespace e2e {
 // The visible help popup of process pid, or null.
 HWND ShownHelpPopup(DWORD pid);
 // Waits for one; null when none came.
-HWND WaitForHelpPopup(DWORD pid, int timeoutMs = 5000);
+HWND WaitForHelpPopup(DWORD pid, int timeoutMs = 10000);
 // Its window text, which is its text (WM_GETTEXT is carried between processes).
 std::wstring PopupText(HWND popup);
 // The text of the popup topic of id in Peerix.hlp beside the test program.
