@@ -87,6 +87,7 @@ PeerixCopy::PeerixCopy(const std::wstring& name) {
     GetTempPathW(MAX_PATH, temp);
     MultiByteToWideChar(CP_ACP, 0, ProgramFolder().c_str(), -1, from, MAX_PATH);
     folder = temp + name + L"\\";
+    Remove();  // what an interrupted run left
     const std::wstring f = from;
     made = CreateDirectoryW(folder.c_str(), nullptr) &&
            FileOperation(FO_COPY, f + L"Peerix.exe" + L'\0' + f + L"Peerix.hlp" + L'\0' + f + L"help" + L'\0',
@@ -100,7 +101,17 @@ PeerixCopy::~PeerixCopy() {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
-    FileOperation(FO_DELETE, folder.substr(0, folder.size() - 1) + L'\0', L"");
+    Remove();
+}
+
+void PeerixCopy::Remove() const {
+    // A process that has just ended (Peerix, the help viewer) may still hold a file for a moment.
+    waiting::WaitFor(
+        [&] {
+            FileOperation(FO_DELETE, folder.substr(0, folder.size() - 1) + L'\0', L"");
+            return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+        },
+        10000, 200);
 }
 
 HWND PeerixCopy::Start() {

@@ -50,6 +50,7 @@ public:
     bool Close();
 
 private:
+    void Remove() const;
     std::wstring folder;
     bool made;
     PROCESS_INFORMATION process = {};
