@@ -28,17 +28,62 @@ HBITMAP CaptureScreen(const rules::CaptureArea& a, const rules::Rect& bounds) {
     return bitmap.release();
 }
 
-bool CopyBitmapToClipboard(HWND owner, HBITMAP bitmap) {
-    ScopedGdiObject<HBITMAP> owned(bitmap);
-    if (OpenClipboard(owner)) {
-        if (EmptyClipboard() && owned && SetClipboardData(CF_BITMAP, owned)) {
-            owned.release();  // the clipboard's now, whatever CloseClipboard says
-            if (CloseClipboard()) return true;
-            MessageBeep(0);
-            return false;
-        }
-        CloseClipboard();
+namespace {
+
+// Opens the clipboard and empties it, or beeps.
+ClipboardResult OpenEmptyClipboard(HWND owner) {
+    if (!OpenClipboard(owner)) {
+        MessageBeep(0);
+        return ClipboardResult::Busy;
     }
+    if (EmptyClipboard()) return ClipboardResult::Copied;
+    CloseClipboard();
     MessageBeep(0);
-    return false;
+    return ClipboardResult::Failed;
+}
+
+// Closes the clipboard after the data went on it; a failed close is a failed copy.
+ClipboardResult CloseAfterCopy() {
+    if (CloseClipboard()) return ClipboardResult::Copied;
+    MessageBeep(0);
+    return ClipboardResult::Failed;
+}
+
+ClipboardResult FailOpenClipboard() {
+    CloseClipboard();
+    MessageBeep(0);
+    return ClipboardResult::Failed;
+}
+
+}  // namespace
+
+ClipboardResult CopyBitmapToClipboard(HWND owner, HBITMAP bitmap, HGLOBAL png) {
+    ScopedGdiObject<HBITMAP> owned(bitmap);
+    ScopedGlobal ownedPng(png);
+    const ClipboardResult opened = OpenEmptyClipboard(owner);
+    if (opened != ClipboardResult::Copied) return opened;
+    if (!owned || !SetClipboardData(CF_BITMAP, owned)) return FailOpenClipboard();
+    owned.release();  // the clipboard's now, whatever CloseClipboard says
+    // The PNG is an extra: without it every program still reads the bitmap.
+    const UINT pngFormat = ownedPng ? RegisterClipboardFormatA("PNG") : 0;
+    if (pngFormat && SetClipboardData(pngFormat, ownedPng)) ownedPng.release();
+    return CloseAfterCopy();
+}
+
+ClipboardResult CopyTextToClipboard(HWND owner, const char* text) {
+    const int length = lstrlenA(text);
+    ScopedGlobal block(GlobalAlloc(GMEM_MOVEABLE, (static_cast<SIZE_T>(length) + 1) * sizeof(WCHAR)));
+    {
+        ScopedGlobalLock<WCHAR> wide(block);
+        if (!wide.get()) {
+            MessageBeep(0);
+            return ClipboardResult::Failed;
+        }
+        for (int i = 0; i <= length; ++i) wide.get()[i] = static_cast<WCHAR>(static_cast<unsigned char>(text[i]));
+    }
+    const ClipboardResult opened = OpenEmptyClipboard(owner);
+    if (opened != ClipboardResult::Copied) return opened;
+    if (!SetClipboardData(CF_UNICODETEXT, block)) return FailOpenClipboard();
+    block.release();
+    return CloseAfterCopy();
 }

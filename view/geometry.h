@@ -64,6 +64,18 @@ Rect OutlineRect(Point clamped, const Source& s);
 // Where the cursor marker's hotspot goes: the centre of the magnified pixel that shows point.
 Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int viewLeft, int viewTop);
 
+// The screen pixel that the magnified pixel under a client point shows, for a view showing source
+// (its first pixel at the view's top-left corner); false when the point lies outside the view.
+// The last, partly shown pixel counts too.
+bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel);
+
+// Where the pixel grid's one-pixel lines go along one axis of the view: *count lines, at *first
+// and every zoom pixels after it. Each is the first coordinate of a magnified pixel other than
+// the view's first, so it runs on the edge between two pixels, the partly shown last one
+// included. No lines below kMinGridZoom, where they would hide the picture.
+constexpr int kMinGridZoom = 4;
+void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count);
+
 // The client rectangle less the band at the top and the status bar at the bottom where shown.
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 

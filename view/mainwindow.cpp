@@ -19,6 +19,28 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
+// One-pixel lines between the magnified pixels, dotted black and white so that they show on any
+// picture.
+void DrawPixelGrid(HDC dc, const RECT& view, int zoom) {
+    int x0, columns, y0, rows;
+    rules::GridLines(view.left, view.right - view.left, zoom, &x0, &columns);
+    rules::GridLines(view.top, view.bottom - view.top, zoom, &y0, &rows);
+    if (columns == 0 && rows == 0) return;
+    static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    ScopedGdiObject<HBITMAP> pattern(CreateBitmap(8, 8, 1, 1, kChecker));
+    ScopedGdiObject<HBRUSH> brush(CreatePatternBrush(pattern));
+    if (!brush) return;
+    // A one-bit pattern takes the text colour for 0 and the background colour for 1.
+    const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+    {
+        ScopedSelectObject selected(dc, brush);
+        for (int i = 0; i < columns; ++i) PatBlt(dc, x0 + i * zoom, view.top, 1, view.bottom - view.top, PATCOPY);
+        for (int i = 0; i < rows; ++i) PatBlt(dc, view.left, y0 + i * zoom, view.right - view.left, 1, PATCOPY);
+    }
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+}
+
 }  // namespace
 
 MainWindow::MainWindow()
@@ -94,6 +116,9 @@ void MainWindow::Paint(HDC dc) {
     const int zoom = settings.ZoomFactor;
     SelectClipRgn(dc, viewRegion);
     StretchScreen(dc, view.left, view.top, ToRules(SourceRect()), ToRules(SourceBounds()), zoom);
+    // Under the cursor marker and the selection frame; copies and the colour readout come from the
+    // screen and never see it.
+    if (settings.DisplayPixelGrid) DrawPixelGrid(dc, view, zoom);
     if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
         const rules::Point m =
             rules::MarkerPosition(ToRules(point), ToRules(ClampPoint()), Geometry(), zoom, view.left, view.top);
@@ -111,6 +136,28 @@ void MainWindow::PaintNow() {
     if (!hwnd) return;  // GetDC of no window would be the screen's
     ScopedGetDC dc(hwnd);
     if (dc) Paint(dc);
+}
+
+bool MainWindow::SourcePixelUnder(POINT p, POINT* pixel) const {
+    *pixel = p;
+    if (!hwnd || viewEmpty) return false;
+    POINT client = p;
+    ScreenToClient(hwnd, &client);
+    RECT view;
+    GetViewRect(&view);
+    rules::Point source;
+    // The cheap test first: the pointer is mostly elsewhere. Then whether the view shows there at
+    // all, or another window, a menu or a dialog lies over it.
+    if (!rules::SourcePixelAt(ToRules(client), ToRules(view), ToRules(SourceRect()), settings.ZoomFactor, &source) ||
+        WindowFromPoint(p) != hwnd)
+        return false;
+    *pixel = ToPOINT(source);
+    return true;
+}
+
+COLORREF ScreenPixel(POINT p) {
+    ScopedGetDC screen(nullptr);
+    return GetPixel(screen, p.x, p.y);
 }
 
 rules::Source MainWindow::Geometry() const {

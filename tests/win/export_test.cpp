@@ -572,9 +572,9 @@ TEST(ClipboardCopy, HeldOpenElsewhereFailsAndFreesTheBitmap) {
     const int freeBefore = meter::FreeGdiObjects();
     HBITMAP bitmap = mainWindow.CaptureImage(true, false);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), bitmap));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), bitmap), ClipboardResult::Busy);
     EXPECT_EQ(GetObjectType(bitmap), 0u);  // deleted, not left to anybody
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), nullptr));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), nullptr), ClipboardResult::Busy);
     EXPECT_EQ(meter::FreeGdiObjects(), freeBefore);
 
     SetEvent(release);
@@ -589,7 +589,7 @@ TEST(ClipboardCopy, SuccessHandsTheBitmapToTheClipboard) {
     RealMainWindow w(RECT{420, 60, 420 + 200, 60 + 150});
     HBITMAP bitmap = mainWindow.CaptureImage(false, false);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_TRUE(CopyBitmapToClipboard(w.Handle(), bitmap));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), bitmap), ClipboardResult::Copied);
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(GetClipboardData(CF_BITMAP), bitmap);
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));  // emptied first
@@ -601,8 +601,8 @@ TEST(ClipboardCopy, SuccessHandsTheBitmapToTheClipboard) {
 
     // A failed capture (no bitmap) still empties the clipboard but puts nothing there.
     HBITMAP other = mainWindow.CaptureImage(true, false);
-    ASSERT_TRUE(CopyBitmapToClipboard(w.Handle(), other));
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), nullptr));
+    ASSERT_EQ(CopyBitmapToClipboard(w.Handle(), other), ClipboardResult::Copied);
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), nullptr), ClipboardResult::Failed);
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(GetObjectType(other), 0u);
 }
@@ -624,7 +624,8 @@ TEST_F(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
     int copied = 0, converted = 0;
     for (int i = 0; i < 1000; ++i) {
         const bool zoomed = (i & 1) != 0, selection = (i & 2) != 0;
-        if (CopyBitmapToClipboard(w.Handle(), mainWindow.CaptureImage(zoomed, selection))) ++copied;
+        if (CopyBitmapToClipboard(w.Handle(), mainWindow.CaptureImage(zoomed, selection)) == ClipboardResult::Copied)
+            ++copied;
         HBITMAP bitmap = mainWindow.CaptureImage(!zoomed, selection);
         HGLOBAL dib = BitmapToDib(bitmap, BI_RGB, mainWindow.palette);
         if (dib) ++converted;
