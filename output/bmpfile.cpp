@@ -72,7 +72,8 @@ bool WriteLockedBmp(const char* path, BITMAPINFOHEADER* header) {
         SetLastError(ERROR_INVALID_DATA);
         return false;
     }
-    rules::BmpLayout layout = rules::LayoutBmp(header->biBitCount, header->biWidth, header->biHeight, header->biClrUsed);
+    rules::BmpLayout layout =
+        rules::LayoutBmp(header->biBitCount, header->biWidth, header->biHeight, header->biClrUsed);
     if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4) {
         // Compressed rows have no fixed size: the header's image size is what there is.
         layout.fileSize += header->biSizeImage - layout.imageBytes;
@@ -85,7 +86,8 @@ bool WriteLockedBmp(const char* path, BITMAPINFOHEADER* header) {
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfSize = layout.fileSize;
     fileHeader.bfOffBits = layout.pixelOffset;
-    const FileChunk chunks[] = {{&fileHeader, sizeof fileHeader}, {header, static_cast<DWORD>(layout.fileSize - sizeof fileHeader)}};
+    const FileChunk chunks[] = {{&fileHeader, sizeof fileHeader},
+                                {header, static_cast<DWORD>(layout.fileSize - sizeof fileHeader)}};
     return ReplaceFileWith(path, chunks, 2);
 }
 

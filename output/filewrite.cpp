@@ -1,6 +1,5 @@
 #include "filewrite.h"
 
-
 namespace {
 
 // Room for the longest path the Save dialog gives (520 characters), its prefix and a temporary

@@ -137,7 +137,6 @@ void ReplaceChar(char* s, char from, char to) {
         if (*s == from) *s = to;
 }
 
-
 void FormatColour(int format, int red, int green, int blue, char* out, size_t size) {
     if (format == kColourFunction)
         std::snprintf(out, size, "rgb(%d, %d, %d)", red, green, blue);
@@ -155,7 +154,8 @@ int ImageTypeForPath(const char* path, int filterType) {
     const size_t n = std::strlen(path);
     if (n > 4 && path[n - 4] == '.') {
         char ext[4];
-        for (int i = 0; i < 3; ++i) ext[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[n - 3 + i])));
+        for (int i = 0; i < 3; ++i)
+            ext[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[n - 3 + i])));
         ext[3] = '\0';
         if (std::strcmp(ext, "png") == 0) return kImagePng;
         if (std::strcmp(ext, "bmp") == 0) return kImageBmp;

@@ -196,6 +196,7 @@ protected:
         WriteDword("DisplayToolbar", toolbar ? 1 : 0);
         WriteDword("DisplayStatusbar", 0);
         WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+        WriteDword("SaveImageType", 1);  // these saves are .bmp files; PNG has its own tests
         WritePoint("ZoomPoint", kPointX, kPointY);
         WriteRect("WindowPos", 540, 120, 540 + 440, 120 + 380);
         if (!peerix.Start()) return nullptr;

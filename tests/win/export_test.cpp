@@ -2,8 +2,8 @@
 // clipboard hand-over, and the Save As route, all on the real Win32 API.
 //
 // The BmpExportDepth suite is also run by scripts/export_depths.sh at screen depths 8, 16 and
-// 32; when PEERIX_EXPORT_CHECK_DIR names a folder, each written file is left there with the
-// pixels it must hold (raw RGB, top row first), so that ImageMagick can read it back too.
+// 32; when PEERIX_EXPORT_CHECK_DIR names a folder, each written file (.bmp and .png) is left there
+// with the pixels it must hold (raw RGB, top row first), so that ImageMagick can read it back too.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
@@ -21,6 +21,7 @@
 #include "app/settings.h"
 #include "output/bmpfile.h"
 #include "output/capture.h"
+#include "output/pngfile.h"
 #include "output/rules.h"
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
@@ -177,11 +178,14 @@ Image DecodeAndCheckFile(const std::vector<BYTE>& file, int width, int height, i
 }
 
 // Leaves the file and the pixels it must show for the ImageMagick step of the depth script.
+// Leaves the file (and the .png of the same DIB beside it) with the pixels both must hold.
 void LeaveForImageMagick(const std::string& file, const char* name, const Image& want, int depth) {
     const char* folder = std::getenv("PEERIX_EXPORT_CHECK_DIR");
     if (!folder || !*folder) return;
     const std::string base = std::string(folder) + "\\" + name;
     ASSERT_TRUE(CopyFileA(file.c_str(), (base + ".bmp").c_str(), FALSE)) << base;
+    const std::string png = file.substr(0, file.size() - 3) + "png";
+    ASSERT_TRUE(CopyFileA(png.c_str(), (base + ".png").c_str(), FALSE)) << base;
     std::vector<BYTE> rgb;
     for (COLORREF c : want.pixels) {
         const COLORREF s = AsStored(c, depth);
@@ -213,8 +217,11 @@ void RoundTrip(HBITMAP bitmap, HPALETTE palette, const images::TempFolder& folde
     }
     const std::string path = folder.File((std::string(name) + ".bmp").c_str());
     const bool written = WriteBmpFile(path.c_str(), dib);
+    // The PNG of the same DIB: ImageMagick must read the same pixels from it (in the depth script).
+    const bool png = WritePngFile(folder.File((std::string(name) + ".png").c_str()).c_str(), dib);
     GlobalFree(dib);
     ASSERT_TRUE(written);
+    ASSERT_TRUE(png);
     EXPECT_TRUE(images::FilesIn(folder.Path(), "*.tmp").empty());
 
     const Image ours = DecodeAndCheckFile(images::ReadFileBytes(path.c_str()), source.width, source.height, depth);
@@ -657,6 +664,7 @@ TEST_F(BmpExportLimit, SaveAsReportsAShortWrite) {
     ASSERT_TRUE(images::WriteFileBytes(target.c_str(), kOldBytes));
     lstrcpyA(settings.InitialDirectory, folder.Path().c_str());
     settings.SaveZoomedImage = 1;
+    settings.SaveImageType = rules::kImageBmp;
 
     const SaveRun run = SaveThroughTheDialog("shot", false);
     EXPECT_EQ(run.checkShown, BST_CHECKED);
