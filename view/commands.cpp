@@ -136,8 +136,7 @@ void MainWindow::OnKeyDown(WPARAM key) {
         CancelSelection();
         return;
     }
-    const rules::Step step =
-        rules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), source.srcWidth, source.srcHeight);
+    const rules::Step step = rules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), source.srcWidth, source.srcHeight);
     if (step.dx || step.dy) Pan(step.dx, step.dy);
 }
 

@@ -70,11 +70,9 @@ Point PanAxis(const Monitors& m, const Source& s, Point p, int d, bool horizonta
     const int lo = horizontal ? h.minX : h.minY, hi = horizontal ? h.maxX : h.maxY;
     const int target = (horizontal ? p.x : p.y) + d;
     const bool past = (d > 0 && target > hi) || (d < 0 && target < lo);
-    const int next = past ? NextMonitor(m, here,
-                                        Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
-                                              horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
-                                        horizontal, d)
-                          : -1;
+    const int next = past ? NextMonitor(m, here, Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
+                                                       horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
+                                        horizontal, d) : -1;
     if (next < 0) {
         const int v = Clamp(target, lo, hi);
         return horizontal ? Point{v, p.y} : Point{p.x, v};

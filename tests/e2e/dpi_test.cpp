@@ -30,8 +30,8 @@ public:
         HKEY key;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
         DWORD size = sizeof old;
-        had =
-            RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) ==
+              ERROR_SUCCESS;
         RegCloseKey(key);
     }
     ~LogPixels() {
@@ -161,8 +161,8 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
         // The image, sharp, in the button as the screen shows it.
         RECT button = m.button;
         MapWindowPoints(c.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
-        EXPECT_TRUE(
-            waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); }, 3000));
+        EXPECT_TRUE(waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); },
+                                     3000));
         // Every status part holds its widest text in the font at this DPI, with the padding.
         const char* widest[] = {"Press F1 for help", " RGB:000,000,000 ", nullptr, " 99999,99999 "};
         for (int part : {0, 1, 3}) {

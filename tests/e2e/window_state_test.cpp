@@ -144,8 +144,7 @@ TEST_F(WindowState, AlwaysOnTopFollowsCtrlTAndTheToolbarButton) {
     RECT button = remote::ButtonRect(chrome.toolbar, ID_ALWAYS_ON_TOP);
     MapWindowPoints(chrome.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
     input::LeftClick((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    EXPECT_TRUE(
-        waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == TBSTATE_ENABLED; }));
+    EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == TBSTATE_ENABLED; }));
     EXPECT_TRUE(TopmostIs(window, false));
     waiting::PumpFor(static_cast<int>(GetDoubleClickTime()) + 50);  // two clicks, not a double click
     input::LeftClick((button.left + button.right) / 2, (button.top + button.bottom) / 2);

@@ -173,7 +173,9 @@ TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
     chrome = FindChrome(window);
     ASSERT_NE(chrome.rateTrack, nullptr);
     ASSERT_TRUE(input::Focus(window));
-    const auto rateIs = [&](int rate) { return RateIs(rate); };
+    const auto rateIs = [&](int rate) {
+        return RateIs(rate);
+    };
     ExpectZoom(3, "start");
     input::Press(VK_OEM_PLUS);
     ExpectZoom(4, "= (the + key unshifted)");
@@ -215,7 +217,8 @@ TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) 
     ASSERT_EQ(WaitForView(window, 3, kPoint, 0), "");
 
     const auto expectRate = [&](int rate, const char* name) {
-        EXPECT_TRUE(RateIs(rate)) << name;
+        EXPECT_TRUE(RateIs(rate))
+            << name;
         EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.rateTrack),
                   std::string("Auto Update - ") + name);
     };
