@@ -14,6 +14,26 @@ void StretchScreen(HDC target, int x, int y, const rules::Rect& source, const ru
                SRCCOPY);
 }
 
+void DrawPixelGrid(HDC dc, const RECT& view, int zoom) {
+    int x0, columns, y0, rows;
+    rules::GridLines(view.left, view.right - view.left, zoom, &x0, &columns);
+    rules::GridLines(view.top, view.bottom - view.top, zoom, &y0, &rows);
+    if (columns == 0 && rows == 0) return;
+    static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    ScopedGdiObject<HBITMAP> pattern(CreateBitmap(8, 8, 1, 1, kChecker));
+    ScopedGdiObject<HBRUSH> brush(CreatePatternBrush(pattern));
+    if (!brush) return;
+    // A one-bit pattern takes the text colour for 0 and the background colour for 1.
+    const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+    {
+        ScopedSelectObject selected(dc, brush);
+        for (int i = 0; i < columns; ++i) PatBlt(dc, x0 + i * zoom, view.top, 1, view.bottom - view.top, PATCOPY);
+        for (int i = 0; i < rows; ++i) PatBlt(dc, view.left, y0 + i * zoom, view.right - view.left, 1, PATCOPY);
+    }
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+}
+
 HBITMAP CaptureScreen(const rules::CaptureArea& a, const rules::Rect& bounds) {
     ScopedGetDC screen(nullptr);
     if (!screen) return nullptr;

@@ -12,6 +12,11 @@
 // those outside are black. Draws through target's clip region.
 void StretchScreen(HDC target, int x, int y, const rules::Rect& source, const rules::Rect& bounds, int scale);
 
+// The pixel grid over a view showing zoom x zoom blocks from its top-left corner: one-pixel lines
+// on the edges between the blocks (rules::GridLines), dotted black and white so that they show on
+// any picture.
+void DrawPixelGrid(HDC target, const RECT& view, int zoom);
+
 // A new screen-compatible bitmap of the area's bitmap size holding its screen pixels, each
 // stretched to a whole block; what lies outside bounds stays black. Null on failure. The caller
 // owns the bitmap.

@@ -137,6 +137,11 @@ void ReplaceChar(char* s, char from, char to) {
         if (*s == from) *s = to;
 }
 
+void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count) {
+    *first = viewStart + zoom;
+    *count = zoom >= kMinGridZoom && viewLength > 0 ? (viewLength - 1) / zoom : 0;
+}
+
 void FormatColour(int format, int red, int green, int blue, char* out, size_t size) {
     if (format == kColourFunction)
         std::snprintf(out, size, "rgb(%d, %d, %d)", red, green, blue);

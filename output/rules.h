@@ -74,6 +74,13 @@ void JoinLines(char* dest, size_t destSize, const char* const* lines, int count)
 // Replaces every `from` by `to` up to the terminating NUL.
 void ReplaceChar(char* s, char from, char to);
 
+// Where the pixel grid's one-pixel lines go along one axis of the view: *count lines, at *first
+// and every zoom pixels after it. Each is the first coordinate of a magnified pixel other than
+// the view's first, so it runs on the edge between two pixels, the partly shown last one
+// included. No lines below kMinGridZoom, where they would hide the picture.
+constexpr int kMinGridZoom = 4;
+void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count);
+
 // A colour as text for the clipboard, red first whatever the format: "#FA0AC8",
 // "rgb(250, 10, 200)" or "250, 10, 200". A format outside the list counts as the first.
 enum ColourFormat { kColourHash = 0, kColourFunction = 1, kColourDecimal = 2 };

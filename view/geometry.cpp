@@ -178,9 +178,4 @@ bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel)
     return true;
 }
 
-void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count) {
-    *first = viewStart + zoom;
-    *count = zoom >= kMinGridZoom && viewLength > 0 ? (viewLength - 1) / zoom : 0;
-}
-
 }  // namespace rules

@@ -69,13 +69,6 @@ Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int 
 // The last, partly shown pixel counts too.
 bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel);
 
-// Where the pixel grid's one-pixel lines go along one axis of the view: *count lines, at *first
-// and every zoom pixels after it. Each is the first coordinate of a magnified pixel other than
-// the view's first, so it runs on the edge between two pixels, the partly shown last one
-// included. No lines below kMinGridZoom, where they would hide the picture.
-constexpr int kMinGridZoom = 4;
-void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count);
-
 // The client rectangle less the band at the top and the status bar at the bottom where shown.
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 
