@@ -39,6 +39,15 @@ void FollowType(HWND fileDialog, DWORD filterIndex) {
     }
 }
 
+// The proposed name selected, as a name box that opens with one is on most systems, so that
+// typing a name replaces it.
+void SelectProposedName(HWND fileDialog) {
+    if (HWND combo = GetDlgItem(fileDialog, cmb13))
+        PostMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else if (HWND edit = GetDlgItem(fileDialog, edt1))
+        PostMessageA(edit, EM_SETSEL, 0, -1);
+}
+
 }  // namespace
 
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -54,6 +63,8 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_TYPECHANGE)
             FollowType(GetParent(dialog), reinterpret_cast<const OFNOTIFYA*>(lParam)->lpOFN->nFilterIndex);
+        else if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE)
+            SelectProposedName(GetParent(dialog));
         return 0;
     case WM_HELP:
         if (reinterpret_cast<const HELPINFO*>(lParam)->iCtrlId == 0) return 0;

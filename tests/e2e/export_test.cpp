@@ -335,8 +335,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     HWND nameBox = FileNameBox(dialog);
     ASSERT_NE(nameBox, nullptr);
-    ClickCentre(nameBox);
-    input::Type("sub");
+    dialogs::TypeInto(nameBox, "sub");
     input::Press(VK_RETURN);
     ASSERT_TRUE(waiting::WaitFor([&] { return lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0; }, 3000))
         << FolderShown(dialog);
