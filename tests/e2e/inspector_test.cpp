@@ -197,6 +197,12 @@ TEST_F(Inspector, ColourCopiesAsTextByKeyAndFromTheMenuInTheChosenFormat) {
     char want[48];
     std::snprintf(want, sizeof want, "rgb(%d, %d, %d)", GetRValue(clicked), GetGValue(clicked), GetBValue(clicked));
     ASSERT_TRUE(input::FocusForKeys(w));
+    // The status bar first shows that pixel under the pointer: the view is where it should be.
+    char place[32];
+    std::snprintf(place, sizeof place, u8" \u00BB %ld, %ld ", origin.x + 31, origin.y + 17);
+    input::MoveTo(view.left + 4 * 31 + 3, view.top + 4 * 17);
+    ASSERT_TRUE(waiting::WaitFor([&] { return remote::StatusText(status, 3) == place; }, 3000))
+        << remote::StatusText(status, 3) << " instead of " << place;
     input::RightClick(view.left + 4 * 31 + 3, view.top + 4 * 17);
     ASSERT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) != nullptr; }, 3000));
     input::Press('C');
