@@ -41,33 +41,24 @@ std::string Hash(COLORREF c) {
     return text;
 }
 
-// The clipboard's Unicode text in UTF-8, or its bytes in a registered format; empty when absent.
-std::string ClipboardText() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HGLOBAL h = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* w = static_cast<const WCHAR*>(GlobalLock(h))) {
-            char utf8[256] = {};
-            WideCharToMultiByte(CP_UTF8, 0, w, -1, utf8, sizeof utf8, nullptr, nullptr);
-            text = utf8;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-std::vector<BYTE> ClipboardBytes(const char* format) {
+// The clipboard's bytes in a format; empty when absent.
+std::vector<BYTE> ClipboardBytes(UINT format) {
     std::vector<BYTE> bytes;
     if (!OpenClipboard(nullptr)) return bytes;
-    if (HGLOBAL h = GetClipboardData(RegisterClipboardFormatA(format))) {
-        if (const auto* p = static_cast<const BYTE*>(GlobalLock(h))) {
-            bytes.assign(p, p + GlobalSize(h));
-            GlobalUnlock(h);
-        }
+    if (HGLOBAL h = GetClipboardData(format)) {
+        if (const auto* p = static_cast<const BYTE*>(GlobalLock(h))) bytes.assign(p, p + GlobalSize(h));
+        GlobalUnlock(h);
     }
     CloseClipboard();
     return bytes;
+}
+
+// The clipboard's Unicode text, which for a colour is ASCII: every other byte up to the first 0.
+std::string ClipboardText() {
+    std::string text;
+    const std::vector<BYTE> b = ClipboardBytes(CF_UNICODETEXT);
+    for (size_t i = 0; i + 1 < b.size() && (b[i] || b[i + 1]); i += 2) text += static_cast<char>(b[i]);
+    return text;
 }
 
 void EmptyTheClipboard() {
@@ -153,11 +144,11 @@ protected:
 TEST_F(Inspector, StatusBarReadsTheMagnifiedPixelUnderThePointerAndElsewhereThePointersOwn) {
     HWND w = Start(3);
     ASSERT_NE(w, nullptr);
-    // Each pointer position in the view, the magnified pixel it lies on: the first, one at the
-    // edge between two squares, and the view's last, partly shown one.
+    // Pointer positions in the view and the magnified pixels they lie on: the last screen pixel of
+    // one square, and the view's last, partly shown one.
     const struct {
         int x, y;  // in the view
-    } spots[] = {{0, 0}, {3 * 10 + 2, 3 * 7}, {view.right - view.left - 1, view.bottom - view.top - 1}};
+    } spots[] = {{3 * 10 + 2, 3 * 7}, {view.right - view.left - 1, view.bottom - view.top - 1}};
     for (const auto& s : spots) {
         const int sx = origin.x + s.x / 3, sy = origin.y + s.y / 3;
         char want[32];
@@ -278,7 +269,8 @@ TEST_F(Inspector, SaveProposesANameAndWritesPngAndCopiesPutPngOnTheClipboard) {
 
     // Ctrl+C: the bitmap and the same pixels as PNG.
     std::vector<BYTE> copied;
-    ASSERT_TRUE(CopyByKey(w, 'C', [&] { return IsPngOfSize(copied = ClipboardBytes("PNG"), width, height); }));
+    ASSERT_TRUE(CopyByKey(
+        w, 'C', [&] { return IsPngOfSize(copied = ClipboardBytes(RegisterClipboardFormatA("PNG")), width, height); }));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     char note[64];
     std::snprintf(note, sizeof note, u8"Copied %d \u00D7 %d pixels", width, height);

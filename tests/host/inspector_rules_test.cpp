@@ -97,38 +97,31 @@ TEST(SavedImages, TypeFollowsTheTypedExtensionElseTheFilter) {
 }
 
 TEST(PngPixels, EveryScreenDepthGivesTheBmpsColoursTopDown) {
-    // Two rows of three pixels, stored bottom-up: the first stored row is the picture's last.
+    // Three pixels wide, two rows stored bottom-up (the first stored row is the picture's last);
+    // the top row of the result is compared, padded from 9 to 12 bytes.
     const uint8_t table[] = {0x10, 0x20, 0x30, 0, 0xFF, 0xFE, 0xFD, 0};
-    const uint8_t rows8[] = {1, 0, 1, 0, /* top: */ 0, 1, 0, 0};
-    std::vector<uint8_t> out(Bgr24RowBytes(3) * 2, 0xAA);
-    ASSERT_EQ(Bgr24RowBytes(3), 12u);  // 9 bytes padded to 12
-    ASSERT_TRUE(DibToBgr24(8, 3, 2, table, 2, rows8, out.data()));
-    const std::vector<uint8_t> want8 = {0x10, 0x20, 0x30, 0xFF, 0xFE, 0xFD, 0x10, 0x20, 0x30, 0, 0, 0,
-                                        0xFF, 0xFE, 0xFD, 0x10, 0x20, 0x30, 0xFF, 0xFE, 0xFD, 0, 0, 0};
-    EXPECT_EQ(out, want8);
-
-    // 5-5-5: each channel widens by repeating its top bits, so 31 is 255 and 16 is 132.
-    const uint16_t blue31 = 0x001F, green16 = 16 << 5, red1 = 1 << 10;
-    const uint16_t pixels16[] = {blue31, green16, red1, 0, 0x7FFF, 0, 0, 0};  // rows of 8 bytes
-    ASSERT_TRUE(DibToBgr24(16, 3, 2, nullptr, 0, reinterpret_cast<const uint8_t*>(pixels16), out.data()));
-    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 9),
-              (std::vector<uint8_t>{255, 255, 255, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(std::vector<uint8_t>(out.begin() + 12, out.begin() + 21),
-              (std::vector<uint8_t>{255, 0, 0, 0, 132, 0, 0, 0, 8}));
-
-    const uint8_t rows32[] = {1,  2,  3,  0xEE, 4,  5,  6,  0xEE, 7,  8,  9,  0xEE,
-                              10, 11, 12, 0xEE, 13, 14, 15, 0xEE, 16, 17, 18, 0xEE};
-    ASSERT_TRUE(DibToBgr24(32, 3, 2, nullptr, 0, rows32, out.data()));
-    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 9),
-              (std::vector<uint8_t>{10, 11, 12, 13, 14, 15, 16, 17, 18}));
-    const uint8_t rows24[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0};
-    ASSERT_TRUE(DibToBgr24(24, 3, 2, nullptr, 0, rows24, out.data()));
-    EXPECT_EQ(std::vector<uint8_t>(out.begin() + 12, out.begin() + 21),
-              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-
+    const uint16_t rows16[] = {0, 0, 0, 0, 0x001F, 16 << 5, 1 << 10, 0};  // 5-5-5: blue 31, green 16, red 1
+    const uint8_t rows8[] = {0, 0, 0, 0, 1, 0, 9, 0},
+                  rows24[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0};
+    const uint8_t rows32[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0xEE, 4, 5, 6, 0xEE, 7, 8, 9, 0xEE};
+    struct Case {
+        int bits;
+        const uint8_t* rows;
+        std::vector<uint8_t> top;
+    } const cases[] = {
+        // Index 9 lies past the two-entry table: black, never memory beyond it.
+        {8, rows8, {0xFF, 0xFE, 0xFD, 0x10, 0x20, 0x30, 0, 0, 0, 0, 0, 0}},
+        // Five-bit channels widen as readers widen them: 31 is 255, 16 is 132, 1 is 8.
+        {16, reinterpret_cast<const uint8_t*>(rows16), {255, 0, 0, 0, 132, 0, 0, 0, 8, 0, 0, 0}},
+        {24, rows24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}},
+        {32, rows32, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}},
+    };
+    ASSERT_EQ(Bgr24RowBytes(3), 12u);
+    for (const Case& c : cases) {
+        std::vector<uint8_t> out(24, 0xAA);
+        ASSERT_TRUE(DibToBgr24(c.bits, 3, 2, table, 2, c.rows, out.data())) << c.bits;
+        EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 12), c.top) << c.bits;
+    }
+    std::vector<uint8_t> out(24);
     EXPECT_FALSE(DibToBgr24(4, 3, 2, table, 2, rows8, out.data()));
-    // An index past the colour table reads black, never memory beyond it.
-    const uint8_t outside[] = {9, 9, 9, 0};
-    ASSERT_TRUE(DibToBgr24(8, 3, 1, table, 2, outside, out.data()));
-    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 9), std::vector<uint8_t>(9, 0));
 }
