@@ -23,6 +23,7 @@ ResString widestCoordsText(IDS_WIDEST_COORDS);
 ResString rgbFormat(IDS_RGB_FORMAT);
 ResString hexFormat(IDS_HEX_FORMAT);
 ResString coordsFormat(IDS_COORDS_FORMAT);
+ResString sourceCoordsFormat(IDS_SOURCE_COORDS_FORMAT);
 Settings settings;
 HMODULE moduleHandle = GetModuleHandleA(nullptr);
 HANDLE heapHandle = GetProcessHeap();

@@ -22,6 +22,7 @@ extern ResString widestCoordsText;  // 32788, measures status part 3
 extern ResString rgbFormat;         // 32787
 extern ResString hexFormat;         // 32791
 extern ResString coordsFormat;      // 32789
+extern ResString sourceCoordsFormat;  // 32800, the source pixel under the pointer over the view
 extern Settings settings;
 extern HMODULE moduleHandle;    // where ResString finds its strings
 extern HANDLE heapHandle;       // where ResString keeps its texts

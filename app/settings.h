@@ -35,6 +35,9 @@ struct SettingsRecord {
     int DisplayMouseWhenFollowing;
     int DisplayRGBColourPanel;
     int SingleInstance;
+    int DisplayPixelGrid;
+    int ColourCopyFormat;  // a rules::ColourFormat: #RRGGBB 0, rgb(R, G, B) 1, R, G, B 2
+    int SaveImageType;     // a rules::ImageType: PNG 0, BMP 1
 };
 
 // How a value read from the registry is brought into what the program works with.
@@ -87,6 +90,9 @@ inline constexpr SettingDescription kSettings[] = {
     PEERIX_SETTING(DisplayMouseWhenFollowing, REG_DWORD, 1, Flag, 0, 1),
     PEERIX_SETTING(DisplayRGBColourPanel, REG_DWORD, 1, Flag, 0, 1),
     PEERIX_SETTING(SingleInstance, REG_DWORD, 0, Flag, 0, 1),
+    PEERIX_SETTING(DisplayPixelGrid, REG_DWORD, 0, Flag, 0, 1),
+    PEERIX_SETTING(ColourCopyFormat, REG_DWORD, 0, Range, 0, 2),
+    PEERIX_SETTING(SaveImageType, REG_DWORD, 0, Range, 0, 1),
 };
 
 #undef PEERIX_SETTING

@@ -1,6 +1,7 @@
 // Paint benchmark: the cost of one PaintNow of a 640 x 480 view at zooms 1, 3 and 8 next to a
-// raw StretchBlt of the same rectangles in the same run, and the time from process start to the
-// first painted view of the real Peerix.exe.
+// raw StretchBlt of the same rectangles in the same run, the same paint with the pixel grid next
+// to it without, and the time from process start to the first painted view of the real
+// Peerix.exe.
 #include <windows.h>
 
 #include <algorithm>
@@ -28,8 +29,8 @@ void RawStretch(HWND window, int zoom) {
     HDC dc = GetDC(window);
     HDC screen = GetDC(nullptr);
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, mainWindow.source.visibleWidth * zoom, mainWindow.source.visibleHeight * zoom, screen, 100, 100,
-               mainWindow.source.visibleWidth, mainWindow.source.visibleHeight, SRCCOPY);
+    StretchBlt(dc, 0, 0, mainWindow.source.visibleWidth * zoom, mainWindow.source.visibleHeight * zoom, screen, 100,
+               100, mainWindow.source.visibleWidth, mainWindow.source.visibleHeight, SRCCOPY);
     ReleaseDC(nullptr, screen);
     ReleaseDC(window, dc);
 }
@@ -59,6 +60,33 @@ void PaintCost() {
         const double p = Median(paint), r = Median(raw);
         std::printf("zoom %2d: PaintNow %.3f ms, raw StretchBlt %.3f ms, ratio %.3f\n", zoom, p * 1000, r * 1000,
                     p / r);
+    }
+}
+
+// The grid's share of a paint: PaintNow with and without it, in turns.
+void GridCost() {
+    RealMainWindow w(FrameForClient(20, 20, 640, 480));
+    mainWindow.point = POINT{400, 300};
+    for (int zoom : {8, 32}) {
+        settings.ZoomFactor = zoom;
+        mainWindow.Layout();
+        std::vector<double> with, without;
+        for (int round = 0; round < 15; ++round) {
+            settings.DisplayPixelGrid = 0;
+            const double t0 = Now();
+            for (int i = 0; i < 100; ++i) mainWindow.PaintNow();
+            settings.DisplayPixelGrid = 1;
+            const double t1 = Now();
+            for (int i = 0; i < 100; ++i) mainWindow.PaintNow();
+            const double t2 = Now();
+            without.push_back((t1 - t0) / 100);
+            with.push_back((t2 - t1) / 100);
+            waiting::PumpFor(1);
+        }
+        settings.DisplayPixelGrid = 0;
+        const double g = Median(with), n = Median(without);
+        std::printf("zoom %2d: PaintNow with the grid %.3f ms, without %.3f ms, ratio %.3f\n", zoom, g * 1000, n * 1000,
+                    g / n);
     }
 }
 
@@ -110,6 +138,7 @@ void StartUpTime() {
 int main() {
     KeepHelpClosedAtStart();
     PaintCost();
+    GridCost();
     StartUpTime();
     return 0;
 }

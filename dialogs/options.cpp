@@ -1,5 +1,5 @@
 // The Options dialog: three refresh rates in updates per second, the colour format, the cursor
-// drawn while following and single-instance start-up.
+// drawn while following, single-instance start-up and the format of copied colours.
 #include <windows.h>
 #include <commctrl.h>
 #include <windowsx.h>
@@ -41,6 +41,8 @@ void Initialise(HWND dialog) {
     CheckDlgButton(dialog, IDC_SHOW_CURSOR, static_cast<UINT>(settings.DisplayMouseWhenFollowing));
     CheckDlgButton(dialog, IDC_SINGLE_INSTANCE, static_cast<UINT>(settings.SingleInstance));
     CheckRadioButton(dialog, IDC_RGB, IDC_HEX, settings.DisplayRGBColourPanel ? IDC_RGB : IDC_HEX);
+    // The three formats' buttons follow each other in the order of their values.
+    CheckRadioButton(dialog, IDC_COPY_HASH, IDC_COPY_DECIMAL, IDC_COPY_HASH + settings.ColourCopyFormat);
 }
 
 // OK: every rate must be valid before anything is stored; the first invalid one stops it.
@@ -52,6 +54,8 @@ bool Accept(HWND dialog) {
     settings.DisplayMouseWhenFollowing = IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR) == BST_CHECKED ? 1 : 0;
     settings.DisplayRGBColourPanel = IsDlgButtonChecked(dialog, IDC_RGB) == BST_CHECKED ? 1 : 0;
     settings.SingleInstance = IsDlgButtonChecked(dialog, IDC_SINGLE_INSTANCE) == BST_CHECKED ? 1 : 0;
+    for (int id = IDC_COPY_HASH; id <= IDC_COPY_DECIMAL; ++id)
+        if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) settings.ColourCopyFormat = id - IDC_COPY_HASH;
     EndDialog(dialog, IDOK);
     return true;
 }

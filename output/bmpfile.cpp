@@ -7,50 +7,8 @@
 #include <cstring>
 
 #include "../app/scoped.h"
+#include "filewrite.h"
 #include "rules.h"
-
-namespace {
-
-// Writes all of size bytes or reports failure; a write that stops short without an error of its
-// own found the disk full.
-bool WriteAll(HANDLE file, const void* data, DWORD size) {
-    DWORD written = 0;
-    if (!WriteFile(file, data, size, &written, nullptr)) return false;
-    if (written == size) return true;
-    SetLastError(ERROR_DISK_FULL);
-    return false;
-}
-
-// Writes the file header and the DIB to an open file; false unless every byte went out, with the
-// reason in *error (the block's unlock would clear the thread's last error on the way out).
-bool WriteBmpTo(HANDLE file, HGLOBAL dib, DWORD* error) {
-    ScopedGlobalLock<BITMAPINFOHEADER> header(dib);
-    if (!header.get() || header->biSize != sizeof(BITMAPINFOHEADER)) {  // only 40-byte headers
-        *error = ERROR_INVALID_DATA;
-        return false;
-    }
-    rules::BmpLayout layout =
-        rules::LayoutBmp(header->biBitCount, header->biWidth, header->biHeight, header->biClrUsed);
-    if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4) {
-        // Compressed rows have no fixed size: the header's image size is what there is.
-        layout.fileSize += header->biSizeImage - layout.imageBytes;
-        layout.imageBytes = header->biSizeImage;
-    } else {
-        header->biSizeImage = layout.imageBytes;
-    }
-    static_assert(sizeof(BITMAPFILEHEADER) == 14, "packed file header");
-    BITMAPFILEHEADER fileHeader = {};
-    fileHeader.bfType = 0x4D42;  // "BM"
-    fileHeader.bfSize = layout.fileSize;
-    fileHeader.bfOffBits = layout.pixelOffset;
-    if (WriteAll(file, &fileHeader, sizeof fileHeader) &&
-        WriteAll(file, header.get(), layout.fileSize - sizeof fileHeader))
-        return true;
-    *error = GetLastError();
-    return false;
-}
-
-}  // namespace
 
 WORD DibColourCount(const BITMAPINFOHEADER* header) {
     return rules::DibColourCount(header->biBitCount, header->biClrUsed);
@@ -107,52 +65,49 @@ HGLOBAL BitmapToDib(HBITMAP bitmap, DWORD compression, HPALETTE palette) {
     return block.release();
 }
 
+namespace {
+
+bool WriteLockedBmp(const char* path, BITMAPINFOHEADER* header) {
+    if (header->biSize != sizeof(BITMAPINFOHEADER)) {  // only 40-byte headers
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    rules::BmpLayout layout =
+        rules::LayoutBmp(header->biBitCount, header->biWidth, header->biHeight, header->biClrUsed);
+    if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4) {
+        // Compressed rows have no fixed size: the header's image size is what there is.
+        layout.fileSize += header->biSizeImage - layout.imageBytes;
+        layout.imageBytes = header->biSizeImage;
+    } else {
+        header->biSizeImage = layout.imageBytes;
+    }
+    static_assert(sizeof(BITMAPFILEHEADER) == 14, "packed file header");
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfSize = layout.fileSize;
+    fileHeader.bfOffBits = layout.pixelOffset;
+    const FileChunk chunks[] = {{&fileHeader, sizeof fileHeader},
+                                {header, static_cast<DWORD>(layout.fileSize - sizeof fileHeader)}};
+    return ReplaceFileWith(path, chunks, 2);
+}
+
+}  // namespace
+
 bool WriteBmpFile(const char* path, HGLOBAL dib) {
     if (!dib) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    // Renaming over a file ignores its read-only attribute on some systems; such a file is kept.
-    const DWORD existing = GetFileAttributesA(path);
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    // The temporary file goes beside the target, so that replacing it is a rename on one volume.
-    char folder[MAX_PATH] = ".";
-    const int cut = rules::LastBackslash(path, lstrlenA(path));
-    if (cut >= 0) {
-        const size_t length = static_cast<size_t>(cut) + 1;  // keeps the backslash: "C:\"
-        if (length >= sizeof folder) {
-            SetLastError(ERROR_FILENAME_EXCED_RANGE);
-            return false;
-        }
-        std::memcpy(folder, path, length);
-        folder[length] = '\0';
-    }
-    // A missing folder is reported as a path not found, not as the failure of the temporary name
-    // (or of the folder's own last part, "file not found") that it causes.
-    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) {
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) SetLastError(ERROR_PATH_NOT_FOUND);
-        return false;
-    }
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder, "pxb", 0, temporary)) return false;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD error = ERROR_SUCCESS;
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-    } else {
-        const bool written = WriteBmpTo(file, dib, &error);
-        if (!CloseHandle(file) && written) error = GetLastError();
-        if (written && error == ERROR_SUCCESS) {
-            if (MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) return true;
+    bool written = false;
+    DWORD error = ERROR_INVALID_HANDLE;
+    {
+        ScopedGlobalLock<BITMAPINFOHEADER> header(dib);
+        if (header.get()) {
+            written = WriteLockedBmp(path, header.get());
             error = GetLastError();
         }
     }
-    // The caller reports the reason of the step that failed, not that of the clean-up.
-    DeleteFileA(temporary);
-    SetLastError(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
-    return false;
+    // The block's unlock must not clear the reason of a failure.
+    SetLastError(error);
+    return written;
 }

@@ -6,7 +6,7 @@
 #include "../app/types.h"
 #include "../res/resource.h"
 
-int TrackViewMenu(HWND owner, POINT p, bool forSelection) {
+int TrackViewMenu(HWND owner, POINT p, bool forSelection, const char* colourItem) {
     ScopedMenu menu(LoadMenuA(programInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
     HMENU popup = GetSubMenu(menu, forSelection ? 1 : 0);
     if (forSelection) {
@@ -23,8 +23,10 @@ int TrackViewMenu(HWND owner, POINT p, bool forSelection) {
             {ID_TOGGLE_STATUSBAR, settings.DisplayStatusbar != 0},
             {ID_ZOOM_2X, settings.ZoomFactor == 2},
             {ID_ZOOM_4X, settings.ZoomFactor == 4},
+            {ID_PIXEL_GRID, settings.DisplayPixelGrid != 0},
         };
         for (const auto& m : marks) CheckMenuItem(popup, m.id, MF_BYCOMMAND | (m.checked ? MF_CHECKED : MF_UNCHECKED));
+        if (colourItem) ModifyMenuA(popup, ID_COPY_COLOUR, MF_BYCOMMAND | MF_STRING, ID_COPY_COLOUR, colourItem);
     }
     return TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, owner, nullptr);
 }

@@ -1,5 +1,7 @@
 #include "rules.h"
 
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -133,6 +135,77 @@ void JoinLines(char* dest, size_t destSize, const char* const* lines, int count)
 void ReplaceChar(char* s, char from, char to) {
     for (; *s; ++s)
         if (*s == from) *s = to;
+}
+
+void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count) {
+    *first = viewStart + zoom;
+    *count = zoom >= kMinGridZoom && viewLength > 0 ? (viewLength - 1) / zoom : 0;
+}
+
+void FormatColour(int format, int red, int green, int blue, char* out, size_t size) {
+    if (format == kColourFunction)
+        std::snprintf(out, size, "rgb(%d, %d, %d)", red, green, blue);
+    else if (format == kColourDecimal)
+        std::snprintf(out, size, "%d, %d, %d", red, green, blue);
+    else
+        std::snprintf(out, size, "#%02X%02X%02X", red & 0xFF, green & 0xFF, blue & 0xFF);
+}
+
+const char* ImageExtension(int type) {
+    return type == kImageBmp ? "bmp" : "png";
+}
+
+int ImageTypeForPath(const char* path, int filterType) {
+    const size_t n = std::strlen(path);
+    if (n > 4 && path[n - 4] == '.') {
+        char ext[4];
+        for (int i = 0; i < 3; ++i)
+            ext[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[n - 3 + i])));
+        ext[3] = '\0';
+        if (std::strcmp(ext, "png") == 0) return kImagePng;
+        if (std::strcmp(ext, "bmp") == 0) return kImageBmp;
+    }
+    return filterType;
+}
+
+bool SwapImageExtension(char* name, int type) {
+    const size_t n = std::strlen(name);
+    if (ImageTypeForPath(name, -1) == -1) return false;
+    std::memcpy(name + n - 3, ImageExtension(type), 3);
+    return true;
+}
+
+void ProposedImageName(const LocalTime& t, int type, char* out, size_t size) {
+    std::snprintf(out, size, "Peerix %04d-%02d-%02d %02d.%02d.%02d.%s", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second, ImageExtension(type));
+}
+
+uint32_t Bgr24RowBytes(int width) {
+    return DibRowBytes(24, width);
+}
+
+bool DibToBgr24(int bitCount, int width, int height, const uint8_t* table, int tableEntries, const uint8_t* rows,
+                uint8_t* out) {
+    if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return false;
+    const uint32_t inRow = DibRowBytes(bitCount, width), outRow = Bgr24RowBytes(width);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = rows + static_cast<size_t>(height - 1 - y) * inRow;  // bottom-up
+        uint8_t* o = out + static_cast<size_t>(y) * outRow;
+        std::memset(o, 0, outRow);
+        for (int x = 0; x < width; ++x, o += 3) {
+            if (bitCount == 8) {
+                const int i = in[x];
+                if (i < tableEntries) std::memcpy(o, table + 4 * i, 3);  // RGBQUAD: blue, green, red
+            } else if (bitCount == 16) {
+                const unsigned v = static_cast<unsigned>(in[2 * x] | in[2 * x + 1] << 8);
+                const unsigned channels[3] = {v & 0x1F, (v >> 5) & 0x1F, (v >> 10) & 0x1F};
+                for (int c = 0; c < 3; ++c) o[c] = static_cast<uint8_t>(channels[c] << 3 | channels[c] >> 2);
+            } else {
+                std::memcpy(o, in + x * (bitCount / 8), 3);
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace rules

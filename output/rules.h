@@ -74,6 +74,41 @@ void JoinLines(char* dest, size_t destSize, const char* const* lines, int count)
 // Replaces every `from` by `to` up to the terminating NUL.
 void ReplaceChar(char* s, char from, char to);
 
+// Where the pixel grid's one-pixel lines go along one axis of the view: *count lines, at *first
+// and every zoom pixels after it. Each is the first coordinate of a magnified pixel other than
+// the view's first, so it runs on the edge between two pixels, the partly shown last one
+// included. No lines below kMinGridZoom, where they would hide the picture.
+constexpr int kMinGridZoom = 4;
+void GridLines(int viewStart, int viewLength, int zoom, int* first, int* count);
+
+// A colour as text for the clipboard, red first whatever the format: "#FA0AC8",
+// "rgb(250, 10, 200)" or "250, 10, 200". A format outside the list counts as the first.
+enum ColourFormat { kColourHash = 0, kColourFunction = 1, kColourDecimal = 2 };
+void FormatColour(int format, int red, int green, int blue, char* out, size_t size);
+
+// The file types a save writes, in the order of the Save dialog's filters.
+enum ImageType { kImagePng = 0, kImageBmp = 1 };
+const char* ImageExtension(int type);  // "png" or "bmp"
+// The type a chosen path is written as: its own extension when that is .png or .bmp (in any
+// case), else the type of the filter chosen.
+int ImageTypeForPath(const char* path, int filterType);
+// A name ending in .png or .bmp (in any case) takes the extension of type instead; false, with the
+// name unchanged, for any other name.
+bool SwapImageExtension(char* name, int type);
+// The name the Save dialog proposes: "Peerix 2026-12-07 22.15.03.png", local time.
+struct LocalTime {
+    int year, month, day, hour, minute, second;
+};
+void ProposedImageName(const LocalTime& t, int type, char* out, size_t size);
+
+// The pixels of a packed DIB's rows (BI_RGB at 8 bits with its colour table, 16 bits as 5-5-5,
+// 24 or 32 bits; bottom-up) as top-down rows of 24-bit blue, green, red, padded to 4 bytes: what
+// a PNG encoder takes. Five-bit channels widen as image readers widen them (v << 3 | v >> 2).
+// False for any other depth. out holds Bgr24RowBytes(width) * height bytes.
+uint32_t Bgr24RowBytes(int width);
+bool DibToBgr24(int bitCount, int width, int height, const uint8_t* table, int tableEntries, const uint8_t* rows,
+                uint8_t* out);
+
 }  // namespace rules
 
 #endif

@@ -40,6 +40,8 @@
 #define ID_SEL_CANCEL 4023
 #define ID_SEL_ZOOM_TO 4024
 #define ID_HIGHLIGHT 4026
+#define ID_COPY_COLOUR 4027
+#define ID_PIXEL_GRID 4028
 #define ID_COPY_ZOOMED 32771
 #define ID_COPY_SCREEN 32772
 #define ID_SAVE_AS 32774
@@ -69,6 +71,12 @@
 #define IDS_SELECTED_SIZE 32792
 #define IDS_SYS_ABOUT 32793
 #define IDS_HELP_MISSING 32794
+#define IDS_SOURCE_COORDS_FORMAT 32800
+#define IDS_COPY_COLOUR_ITEM 32801
+#define IDS_COPIED_PIXELS 32802
+#define IDS_COPIED_COLOUR 32803
+#define IDS_SAVED 32804
+#define IDS_CLIPBOARD_BUSY 32805
 
 // Child controls of the main window.
 #define IDC_REBAR 1
@@ -90,6 +98,10 @@
 #define IDC_SHOW_CURSOR 1011
 #define IDC_SINGLE_INSTANCE 1013
 #define IDC_VERSION 1017
+// The copy formats' buttons in the order of their values (#RRGGBB, rgb(), decimal).
+#define IDC_COPY_HASH 1018
+#define IDC_COPY_FUNCTION 1019
+#define IDC_COPY_DECIMAL 1020
 
 // Context-help ids of the main window's areas (a toolbar button uses its command id).
 #define HID_MAIN_TOPIC 1

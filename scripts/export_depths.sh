@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs the .bmp export's component tests once per screen depth: Xvfb at depth 8, 16 and 24 gives
+# Runs the image export's component tests once per screen depth: Xvfb at depth 8, 16 and 24 gives
 # Wine 8, 16 and 32 bits per pixel. Each depth gets its own display, in a prefix of its own
 # (build/wine-depth, apart from the one the other tiers use and may still be running). Wine's
 # virtual desktop is used as in the other tiers: without it the Save As dialog takes seconds to
-# open. The tests leave every file they wrote with the pixels it must hold; ImageMagick then
-# reads each file back and must find exactly those pixels. At the last depth the writer also runs
+# open. The tests leave every file they wrote (.bmp and .png) with the pixels it must hold;
+# ImageMagick then reads each file back and must find exactly those pixels. At the last depth the writer also runs
 # under a file size limit, where the system writes only part of a large file. Exits non-zero when
 # anything fails.
 set -uo pipefail
@@ -42,22 +42,6 @@ for depth in 8 16 24; do
     status=1
   fi
 
-  read_back=0
-  for file in "$dir"/*.bmp; do
-    [ -e "$file" ] || continue
-    base=${file%.bmp}
-    if convert "$file" -depth 8 "rgb:$base.magick" 2>"$base.err" && cmp -s "$base.magick" "$base.rgb"; then
-      read_back=$((read_back + 1))
-    else
-      echo "depth $depth: ImageMagick does not read $(basename "$file") as written"
-      status=1
-    fi
-  done
-  if [ "$read_back" -eq 0 ]; then
-    echo "depth $depth: no file was read back"
-    status=1
-  else
-    echo "depth $depth: $read_back files read back by ImageMagick, pixel for pixel"
-  fi
+  scripts/check_images.sh "$dir" "depth $depth" || status=1
 done
 exit $status

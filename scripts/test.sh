@@ -20,7 +20,15 @@ run_tier() {
   if "$@"; then results+=("$name: passed"); else results+=("$name: FAILED"); status=1; fi
 }
 run_tier host ctest --preset host --output-on-failure
+# The end-to-end tests leave the PNG files and clipboard images they read with the pixels they
+# must hold; ImageMagick reads them back afterwards.
+image_check=$PWD/build/image-check
+rm -rf "$image_check" && mkdir -p "$image_check"
+export PEERIX_IMAGE_CHECK_DIR="Z:$(echo "$image_check" | tr / '\\')"
 run_tier "win + e2e" ctest --preset win64 --output-on-failure ${PEERIX_TEST_FILTER:+-R "$PEERIX_TEST_FILTER"}
+if [ -z "${PEERIX_TEST_FILTER:-}" ] || [[ e2e =~ $PEERIX_TEST_FILTER ]]; then
+  run_tier "e2e images read by ImageMagick" scripts/check_images.sh "$image_check" "e2e images"
+fi
 # The .bmp export once per screen depth, each on a display and prefix of its own.
 run_tier "export at depths 8, 16, 32" scripts/export_depths.sh
 # Two monitors, the second right of the primary one and left of it, on a display of its own.

@@ -69,10 +69,10 @@ bool MainWindow::OnCommand(WORD id) {
         }
         break;
     case ID_SEL_COPY_ORIGINAL:
-        CopyBitmapToClipboard(hwnd, CaptureImage(false, true));
+        CopyImage(false, true);
         break;
     case ID_SEL_COPY_ZOOMED:
-        CopyBitmapToClipboard(hwnd, CaptureImage(true, true));
+        CopyImage(true, true);
         break;
     case ID_SEL_SAVE:
         SaveImageAs(true);
@@ -89,11 +89,22 @@ bool MainWindow::OnCommand(WORD id) {
     case ID_HIGHLIGHT:
         Highlight();
         break;
+    case ID_COPY_COLOUR: {
+        // The colour the status bar shows: under the pointer, or what the view magnifies there.
+        POINT p;
+        GetCursorPos(&p);
+        CopyColour(ColourAt(p));
+        break;
+    }
+    case ID_PIXEL_GRID:
+        settings.DisplayPixelGrid = Inverted(settings.DisplayPixelGrid);
+        PaintNow();
+        break;
     case ID_COPY_ZOOMED:
-        CopyBitmapToClipboard(hwnd, CaptureImage(true, false));
+        CopyImage(true, false);
         break;
     case ID_COPY_SCREEN:
-        CopyBitmapToClipboard(hwnd, CaptureImage(false, false));
+        CopyImage(false, false);
         break;
     case ID_SAVE_AS:
         SaveImageAs(hasSelection);

@@ -171,4 +171,11 @@ void FrameStrokes(const Rect& r, Stroke out[4]) {
     out[3] = Stroke{r.right, r.bottom, -w, 1};  // bottom side, from the bottom-right corner left
 }
 
+bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel) {
+    if (zoom < 1 || client.x < view.left || client.x >= view.right || client.y < view.top || client.y >= view.bottom)
+        return false;
+    *pixel = Point{source.left + (client.x - view.left) / zoom, source.top + (client.y - view.top) / zoom};
+    return true;
+}
+
 }  // namespace rules

@@ -64,6 +64,11 @@ Rect OutlineRect(Point clamped, const Source& s);
 // Where the cursor marker's hotspot goes: the centre of the magnified pixel that shows point.
 Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int viewLeft, int viewTop);
 
+// The screen pixel that the magnified pixel under a client point shows, for a view showing source
+// (its first pixel at the view's top-left corner); false when the point lies outside the view.
+// The last, partly shown pixel counts too.
+bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel);
+
 // The client rectangle less the band at the top and the status bar at the bottom where shown.
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 

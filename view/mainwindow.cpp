@@ -94,6 +94,9 @@ void MainWindow::Paint(HDC dc) {
     const int zoom = settings.ZoomFactor;
     SelectClipRgn(dc, viewRegion);
     StretchScreen(dc, view.left, view.top, ToRules(SourceRect()), ToRules(SourceBounds()), zoom);
+    // Under the cursor marker and the selection frame; copies and the colour readout come from the
+    // screen and never see it.
+    if (settings.DisplayPixelGrid) DrawPixelGrid(dc, view, zoom);
     if (settings.MouseTracking && settings.DisplayMouseWhenFollowing) {
         const rules::Point m =
             rules::MarkerPosition(ToRules(point), ToRules(ClampPoint()), Geometry(), zoom, view.left, view.top);
@@ -111,6 +114,28 @@ void MainWindow::PaintNow() {
     if (!hwnd) return;  // GetDC of no window would be the screen's
     ScopedGetDC dc(hwnd);
     if (dc) Paint(dc);
+}
+
+bool MainWindow::SourcePixelUnder(POINT p, POINT* pixel) const {
+    *pixel = p;
+    if (!hwnd || viewEmpty) return false;
+    POINT client = p;
+    ScreenToClient(hwnd, &client);
+    RECT view;
+    GetViewRect(&view);
+    rules::Point source;
+    // The cheap test first: the pointer is mostly elsewhere. Then whether the view shows there at
+    // all, or another window, a menu or a dialog lies over it.
+    if (!rules::SourcePixelAt(ToRules(client), ToRules(view), ToRules(SourceRect()), settings.ZoomFactor, &source) ||
+        WindowFromPoint(p) != hwnd)
+        return false;
+    *pixel = ToPOINT(source);
+    return true;
+}
+
+COLORREF ScreenPixel(POINT p) {
+    ScopedGetDC screen(nullptr);
+    return GetPixel(screen, p.x, p.y);
 }
 
 rules::Source MainWindow::Geometry() const {

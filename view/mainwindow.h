@@ -20,6 +20,7 @@
 
 #include "../app/scoped.h"
 #include "../chrome/tipcontrol.h"
+#include "../output/capture.h"
 #include "../output/marchingants.h"
 #include "../output/selectiontip.h"
 #include "geometry.h"
@@ -41,6 +42,9 @@ public:
     void PaintNow();
     POINT ClampPoint() const;
     RECT SourceRect() const;  // the screen pixels the view shows at least partly
+    // The screen pixel a screen point stands for: over the view (and nothing over it), the source
+    // pixel magnified under it, and true; elsewhere the point itself.
+    bool SourcePixelUnder(POINT screenPoint, POINT* pixel) const;
     void UpdateOutline();
     void ToggleOutline();
     static void InvertFrame(HDC dc, const RECT& r);
@@ -65,8 +69,17 @@ public:
 
     // Capture, clipboard and files.
     HBITMAP CaptureImage(bool zoomed, bool useSelection);
+    // Copies the capture to the clipboard as a bitmap and as PNG, and says so in the status bar.
+    void CopyImage(bool zoomed, bool useSelection);
     void SaveImageAs(bool useSelection);
     int ShowMessage(UINT id, UINT style);
+    // The colour of the pixel a screen point stands for (see SourcePixelUnder), from the screen.
+    COLORREF ColourAt(POINT screenPoint) const;
+    // A colour as text in the format chosen in the Options dialog.
+    void ColourText(COLORREF colour, char* text, int size) const;
+    void CopyColour(COLORREF colour);
+    // A note in the status bar's first part of what a command did; the next menu help replaces it.
+    void ShowNote(const char* text);
 
     // Chrome.
     bool OnCreate();
@@ -143,6 +156,7 @@ private:
     void Highlight();
     void CheckHelpFile();
     void RunAbout();
+    void NoteCopy(ClipboardResult result, const char* copied);
 };
 
 // The one main window; constructed after the settings, from which it takes its point.
@@ -151,6 +165,9 @@ extern MainWindow mainWindow;
 // Passes the registered wheel message of older mouse drivers on as WM_MOUSEWHEEL: to target when
 // nothing has the focus, else to the focus window and up its parents until one handles it.
 LRESULT ForwardWheelMessage(HWND target, WPARAM wParam, LPARAM lParam);
+
+// The colour of one screen pixel, read from the screen.
+COLORREF ScreenPixel(POINT p);
 
 // Builds the 256-entry identity palette whose entry i names hardware palette index i.
 HPALETTE CreateIdentityPalette();

@@ -102,9 +102,16 @@ void MainWindow::ZoomToSelection() {
 bool MainWindow::ShowContextMenu(POINT p) {
     int helpId = 0;
     if (!HelpIdAt(p, &helpId)) return false;
-    const int command = TrackViewMenu(hwnd, p, hasSelection);
+    // The colour at the point asked about, read now: what the menu offers is what it copies.
+    const COLORREF colour = ColourAt(p);
+    char value[64], item[128];
+    ColourText(colour, value, sizeof value);
+    ResString(IDS_COPY_COLOUR_ITEM).Format(item, value);
+    const int command = TrackViewMenu(hwnd, p, hasSelection, item);
     if (command == ID_WHATS_THIS) {
         ShowWhatsThis(hwnd, p, helpId);
+    } else if (command == ID_COPY_COLOUR) {
+        CopyColour(colour);
     } else {
         CancelSelection();
         OnCommand(static_cast<WORD>(command));

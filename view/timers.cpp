@@ -20,14 +20,14 @@ void MainWindow::OnTimer(UINT_PTR id) {
         point = p;
         PaintNow();
     }
+    // Over the view the status bar reads the magnified pixel under the pointer, elsewhere the
+    // pointer's own; the colour comes from the screen in both cases, never from the view.
+    POINT pixel;
+    const bool inView = SourcePixelUnder(p, &pixel);
     char text[64];
-    coordsFormat.Format(text, p.x, p.y);
+    (inView ? sourceCoordsFormat : coordsFormat).Format(text, pixel.x, pixel.y);
     SendMessageA(statusBar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
-    COLORREF v;
-    {
-        ScopedGetDC screen(nullptr);
-        v = GetPixel(screen, p.x, p.y);
-    }
+    const COLORREF v = ScreenPixel(pixel);
     if (v == lastColour) return;
     lastColour = v;
     if (settings.DisplayRGBColourPanel)

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/size_tip.h"
 #include "tests/e2e/support/sync.h"
+#include "tests/e2e/support/view.h"
 #include "tests/e2e/support/view_check.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -30,10 +32,23 @@ struct Marks {
     int zoom;
 };
 
-std::vector<ItemState> StatesOf(const Marks& m) {
-    return {{ID_ALWAYS_ON_TOP, m.alwaysOnTop, false}, {ID_FOLLOW_MOUSE, m.follow, false},
-            {ID_TOGGLE_TOOLBAR, m.toolbar, false},    {ID_TOGGLE_STATUSBAR, m.statusBar, false},
-            {ID_ZOOM_2X, m.zoom == 2, false},         {ID_ZOOM_4X, m.zoom == 4, false}};
+std::vector<ItemState> StatesOf(const Marks& m, const std::string& colourItem) {
+    return {{ID_ALWAYS_ON_TOP, m.alwaysOnTop, false},  {ID_FOLLOW_MOUSE, m.follow, false},
+            {ID_TOGGLE_TOOLBAR, m.toolbar, false},     {ID_TOGGLE_STATUSBAR, m.statusBar, false},
+            {ID_ZOOM_2X, m.zoom == 2, false},          {ID_ZOOM_4X, m.zoom == 4, false},
+            {ID_COPY_COLOUR, false, false, colourItem}};
+}
+
+// The menu's first item for a right click at `at` in the view of a window showing `point`: the
+// colour of the screen pixel magnified there, read before the menu can cover anything.
+std::string ColourItemFor(HWND window, int zoom, POINT point, POINT at) {
+    const RECT view = ViewOnScreen(window);
+    const POINT origin = SourceOrigin(view, zoom, point);
+    const int x = origin.x + (at.x - view.left) / zoom, y = origin.y + (at.y - view.top) / zoom;
+    const COLORREF c = CaptureScreen(RECT{x, y, x + 1, y + 1}).At(x, y);
+    char text[64];
+    std::snprintf(text, sizeof text, "Copy &Colour #%02X%02X%02X\tCtrl+K", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
 }
 
 std::vector<ItemState> Flipped(std::vector<ItemState> states) {
@@ -88,9 +103,9 @@ protected:
 
     // Shows the menu as this process draws the resource with the expected marks, and with every
     // mark the other way round: Peerix's menu must look like the first and not the second.
-    void ExpectGeneralMenu(const Capture& shown, POINT at, const Marks& m) {
-        EXPECT_EQ(CompareCaptures(shown, ReferenceMenu(0, StatesOf(m), at)), "");
-        EXPECT_NE(CompareCaptures(shown, ReferenceMenu(0, Flipped(StatesOf(m)), at)), "");
+    void ExpectGeneralMenu(const Capture& shown, POINT at, const Marks& m, const std::string& colourItem) {
+        EXPECT_EQ(CompareCaptures(shown, ReferenceMenu(0, StatesOf(m, colourItem), at)), "");
+        EXPECT_NE(CompareCaptures(shown, ReferenceMenu(0, Flipped(StatesOf(m, colourItem)), at)), "");
     }
 
     std::unique_ptr<PeerixProcess> peerix;  // a new process for every start
@@ -102,7 +117,9 @@ protected:
 
 TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
     PeerixMenu menu;
-    const std::vector<std::string> general = {"&Always on Top\tCtrl+T",
+    const std::vector<std::string> general = {"Copy &Colour\tCtrl+K",
+                                              "-",
+                                              "&Always on Top\tCtrl+T",
                                               "&Follow Mouse\tCtrl+M",
                                               "-",
                                               "H&ighlight",
@@ -112,6 +129,7 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
                                               "-",
                                               "&Toolbar",
                                               "&Status Bar",
+                                              "Pixel &Grid\tCtrl+G",
                                               "-",
                                               "&Options...\tCtrl+O",
                                               "-",
@@ -124,8 +142,9 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
         "Copy &Original Size", "Copy &Zoomed Size", "-", "Zoom &To", "-", "&Save to File...", "-", "&Cancel"};
     EXPECT_EQ(menu.Texts(0), general);
     EXPECT_EQ(menu.Texts(1), selection);
-    const UINT ids[] = {ID_ALWAYS_ON_TOP,    ID_FOLLOW_MOUSE, ID_HIGHLIGHT, ID_ZOOM_2X, ID_ZOOM_4X,   ID_TOGGLE_TOOLBAR,
-                        ID_TOGGLE_STATUSBAR, ID_OPTIONS,      ID_HELP,      ID_ABOUT,   ID_WHATS_THIS};
+    const UINT ids[] = {ID_COPY_COLOUR, ID_ALWAYS_ON_TOP,  ID_FOLLOW_MOUSE,     ID_HIGHLIGHT,  ID_ZOOM_2X,
+                        ID_ZOOM_4X,     ID_TOGGLE_TOOLBAR, ID_TOGGLE_STATUSBAR, ID_PIXEL_GRID, ID_OPTIONS,
+                        ID_HELP,        ID_ABOUT,          ID_WHATS_THIS};
     std::vector<UINT> shown;
     for (int i = 0; i < GetMenuItemCount(menu.Popup(0)); ++i)
         if (GetMenuItemID(menu.Popup(0), i) != 0) shown.push_back(GetMenuItemID(menu.Popup(0), i));
@@ -142,6 +161,7 @@ TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
     for (const Marks& m : configurations) {
         ASSERT_NO_FATAL_FAILURE(Start(m));
         const POINT click = {client.x + 60, client.y + 80};  // in the view, below any band
+        const std::string colourItem = ColourItemFor(window, m.zoom, POINT{300, 300}, click);
         input::RightClick(click.x, click.y);
         const HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
@@ -154,7 +174,7 @@ TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
         SaveShot(m.alwaysOnTop ? "general-menu-1" : "general-menu-2",
                  RECT{r.left - 70, r.top - 50, r.right + 4, r.bottom + 4});
         Dismiss();
-        ExpectGeneralMenu(shown, POINT{r.left, r.top}, m);
+        ExpectGeneralMenu(shown, POINT{r.left, r.top}, m, colourItem);
         ASSERT_TRUE(peerix->Close());
         // Nothing was chosen, so nothing changed.
         EXPECT_EQ(ReadValue("AlwaysOnTop").AsDword(), m.alwaysOnTop ? 1u : 0u);
@@ -171,6 +191,7 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
     // Columns 10 and 11 lie in the same magnified pixel: the selection has a height but no width.
+    const std::string colourItem = ColourItemFor(window, 3, POINT{300, 300}, POINT{client.x + 11, client.y + 90});
     input::MoveTo(client.x + 10, client.y + 40);
     input::RightDown();
     input::MoveTo(client.x + 11, client.y + 70);
@@ -193,7 +214,7 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     EXPECT_EQ(CompareView(view, nullptr, {r}), "");
     const Capture shown = SettledCapture(menu);
     Dismiss();
-    ExpectGeneralMenu(shown, POINT{r.left, r.top}, m);
+    ExpectGeneralMenu(shown, POINT{r.left, r.top}, m, colourItem);
 }
 
 TEST_F(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheViewsCorner) {

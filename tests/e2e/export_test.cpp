@@ -196,6 +196,7 @@ protected:
         WriteDword("DisplayToolbar", toolbar ? 1 : 0);
         WriteDword("DisplayStatusbar", 0);
         WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+        WriteDword("SaveImageType", 1);  // these saves are .bmp files; PNG has its own tests
         WritePoint("ZoomPoint", kPointX, kPointY);
         WriteRect("WindowPos", 540, 120, 540 + 440, 120 + 380);
         if (!peerix.Start()) return nullptr;
@@ -334,8 +335,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     HWND nameBox = FileNameBox(dialog);
     ASSERT_NE(nameBox, nullptr);
-    ClickCentre(nameBox);
-    input::Type("sub");
+    dialogs::TypeInto(nameBox, "sub");
     input::Press(VK_RETURN);
     ASSERT_TRUE(waiting::WaitFor([&] { return lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0; }, 3000))
         << FolderShown(dialog);

@@ -186,6 +186,7 @@ TEST_F(TwoMonitors, CopiesSelectionsAndSavesOfTheSecondMonitorHoldItsPixels) {
     images::TempFolder folder("peerix-e2e-monitors");
     WriteText("InitialDirectory", folder.Path());
     WriteDword("SaveZoomedImage", 0);
+    WriteDword("SaveImageType", 1);  // .bmp
     // The view at the far corner of the second monitor, held inside it.
     HWND w = StartBare(FarCorner());
     ASSERT_NE(w, nullptr);

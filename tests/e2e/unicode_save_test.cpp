@@ -58,6 +58,7 @@ TEST_F(UnicodeFolder, SaveWritesIntoAJapaneseFolderAndRemembersIt) {
     WriteDword("DisplayToolbar", 0);
     WriteDword("DisplayStatusbar", 0);
     WriteDword("SaveZoomedImage", 0);
+    WriteDword("SaveImageType", 1);  // .bmp
 
     PeerixProcess peerix;
     ASSERT_TRUE(peerix.Start());

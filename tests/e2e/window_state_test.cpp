@@ -196,7 +196,9 @@ TEST_F(WindowState, MenuHelpShowsInTheStatusBarWhileAnItemIsHighlighted) {
     EXPECT_EQ(remote::StatusText(chrome.statusBar, 0), "Press F1 for help");
     input::Press(VK_F10, {VK_SHIFT});
     ASSERT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000));
-    // Always on Top, Follow Mouse, then Highlight (which has no help of its own).
+    // Copy Colour, Always on Top, Follow Mouse, then Highlight (which has no help of its own).
+    input::Press(VK_DOWN);
+    EXPECT_TRUE(StatusIs(0, "Copy this pixel's colour to the clipboard as text, in the format chosen in Options"));
     input::Press(VK_DOWN);
     EXPECT_TRUE(StatusIs(0, "Changes the position of Peerix in the z-order to be a topmost window."))
         << remote::StatusText(chrome.statusBar, 0);

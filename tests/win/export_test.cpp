@@ -2,8 +2,8 @@
 // clipboard hand-over, and the Save As route, all on the real Win32 API.
 //
 // The BmpExportDepth suite is also run by scripts/export_depths.sh at screen depths 8, 16 and
-// 32; when PEERIX_EXPORT_CHECK_DIR names a folder, each written file is left there with the
-// pixels it must hold (raw RGB, top row first), so that ImageMagick can read it back too.
+// 32; when PEERIX_EXPORT_CHECK_DIR names a folder, each written file (.bmp and .png) is left there
+// with the pixels it must hold (raw RGB, top row first), so that ImageMagick can read it back too.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
@@ -21,6 +21,7 @@
 #include "app/settings.h"
 #include "output/bmpfile.h"
 #include "output/capture.h"
+#include "output/pngfile.h"
 #include "output/rules.h"
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
@@ -177,11 +178,14 @@ Image DecodeAndCheckFile(const std::vector<BYTE>& file, int width, int height, i
 }
 
 // Leaves the file and the pixels it must show for the ImageMagick step of the depth script.
+// Leaves the file (and the .png of the same DIB beside it) with the pixels both must hold.
 void LeaveForImageMagick(const std::string& file, const char* name, const Image& want, int depth) {
     const char* folder = std::getenv("PEERIX_EXPORT_CHECK_DIR");
     if (!folder || !*folder) return;
     const std::string base = std::string(folder) + "\\" + name;
     ASSERT_TRUE(CopyFileA(file.c_str(), (base + ".bmp").c_str(), FALSE)) << base;
+    const std::string png = file.substr(0, file.size() - 3) + "png";
+    ASSERT_TRUE(CopyFileA(png.c_str(), (base + ".png").c_str(), FALSE)) << base;
     std::vector<BYTE> rgb;
     for (COLORREF c : want.pixels) {
         const COLORREF s = AsStored(c, depth);
@@ -213,8 +217,11 @@ void RoundTrip(HBITMAP bitmap, HPALETTE palette, const images::TempFolder& folde
     }
     const std::string path = folder.File((std::string(name) + ".bmp").c_str());
     const bool written = WriteBmpFile(path.c_str(), dib);
+    // The PNG of the same DIB: ImageMagick must read the same pixels from it (in the depth script).
+    const bool png = WritePngFile(folder.File((std::string(name) + ".png").c_str()).c_str(), dib);
     GlobalFree(dib);
     ASSERT_TRUE(written);
+    ASSERT_TRUE(png);
     EXPECT_TRUE(images::FilesIn(folder.Path(), "*.tmp").empty());
 
     const Image ours = DecodeAndCheckFile(images::ReadFileBytes(path.c_str()), source.width, source.height, depth);
@@ -572,9 +579,9 @@ TEST(ClipboardCopy, HeldOpenElsewhereFailsAndFreesTheBitmap) {
     const int freeBefore = meter::FreeGdiObjects();
     HBITMAP bitmap = mainWindow.CaptureImage(true, false);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), bitmap));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), bitmap), ClipboardResult::Busy);
     EXPECT_EQ(GetObjectType(bitmap), 0u);  // deleted, not left to anybody
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), nullptr));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), nullptr), ClipboardResult::Busy);
     EXPECT_EQ(meter::FreeGdiObjects(), freeBefore);
 
     SetEvent(release);
@@ -589,7 +596,7 @@ TEST(ClipboardCopy, SuccessHandsTheBitmapToTheClipboard) {
     RealMainWindow w(RECT{420, 60, 420 + 200, 60 + 150});
     HBITMAP bitmap = mainWindow.CaptureImage(false, false);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_TRUE(CopyBitmapToClipboard(w.Handle(), bitmap));
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), bitmap), ClipboardResult::Copied);
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(GetClipboardData(CF_BITMAP), bitmap);
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));  // emptied first
@@ -601,8 +608,8 @@ TEST(ClipboardCopy, SuccessHandsTheBitmapToTheClipboard) {
 
     // A failed capture (no bitmap) still empties the clipboard but puts nothing there.
     HBITMAP other = mainWindow.CaptureImage(true, false);
-    ASSERT_TRUE(CopyBitmapToClipboard(w.Handle(), other));
-    EXPECT_FALSE(CopyBitmapToClipboard(w.Handle(), nullptr));
+    ASSERT_EQ(CopyBitmapToClipboard(w.Handle(), other), ClipboardResult::Copied);
+    EXPECT_EQ(CopyBitmapToClipboard(w.Handle(), nullptr), ClipboardResult::Failed);
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(GetObjectType(other), 0u);
 }
@@ -624,7 +631,8 @@ TEST_F(ExportLeaks, ThousandCapturesCopiesAndConversionsLeaveNothingBehind) {
     int copied = 0, converted = 0;
     for (int i = 0; i < 1000; ++i) {
         const bool zoomed = (i & 1) != 0, selection = (i & 2) != 0;
-        if (CopyBitmapToClipboard(w.Handle(), mainWindow.CaptureImage(zoomed, selection))) ++copied;
+        if (CopyBitmapToClipboard(w.Handle(), mainWindow.CaptureImage(zoomed, selection)) == ClipboardResult::Copied)
+            ++copied;
         HBITMAP bitmap = mainWindow.CaptureImage(!zoomed, selection);
         HGLOBAL dib = BitmapToDib(bitmap, BI_RGB, mainWindow.palette);
         if (dib) ++converted;
@@ -656,6 +664,7 @@ TEST_F(BmpExportLimit, SaveAsReportsAShortWrite) {
     ASSERT_TRUE(images::WriteFileBytes(target.c_str(), kOldBytes));
     lstrcpyA(settings.InitialDirectory, folder.Path().c_str());
     settings.SaveZoomedImage = 1;
+    settings.SaveImageType = rules::kImageBmp;
 
     const SaveRun run = SaveThroughTheDialog("shot", false);
     EXPECT_EQ(run.checkShown, BST_CHECKED);

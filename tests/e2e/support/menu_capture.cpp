@@ -84,6 +84,7 @@ Capture ReferenceMenu(int index, const std::vector<ItemState>& states, POINT at)
     for (const ItemState& s : states) {
         CheckMenuItem(popup, s.id, MF_BYCOMMAND | (s.checked ? MF_CHECKED : MF_UNCHECKED));
         EnableMenuItem(popup, s.id, MF_BYCOMMAND | (s.greyed ? MF_GRAYED : MF_ENABLED));
+        if (!s.text.empty()) ModifyMenuA(popup, s.id, MF_BYCOMMAND | MF_STRING, s.id, s.text.c_str());
     }
     HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, at.x, at.y, 1, 1, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);

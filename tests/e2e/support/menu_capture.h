@@ -38,6 +38,7 @@ struct ItemState {
     UINT id;
     bool checked;
     bool greyed;
+    std::string text = {};  // the item's text where the program changes it when it shows the menu
 };
 
 // Shows sub-menu `index` of menu 141 with the given states at the screen point `at` from this

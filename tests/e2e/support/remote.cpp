@@ -27,12 +27,15 @@ bool Buffer::Write(const void* data, size_t size) {
 }
 
 std::string StatusText(HWND statusBar, int part) {
-    Buffer b(statusBar, 1024);
-    const LRESULT r = SendMessageA(statusBar, SB_GETTEXTA, static_cast<WPARAM>(part), b.Address());
-    char text[1024] = {};
+    // The wide form: what the status bar holds, whatever code page each program runs in.
+    WCHAR text[1024] = {};
+    Buffer b(statusBar, sizeof text);
+    const LRESULT r = SendMessageW(statusBar, SB_GETTEXTW, static_cast<WPARAM>(part), b.Address());
     b.Read(text, sizeof text);
-    text[sizeof text - 1] = '\0';
-    return std::string(text, LOWORD(r) < sizeof text ? LOWORD(r) : 0);
+    const int length = LOWORD(r) < 1024 ? LOWORD(r) : 0;
+    char utf8[4096] = {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8, nullptr, nullptr);
+    return std::string(utf8, n > 0 ? n : 0);
 }
 
 RECT StatusPartRect(HWND statusBar, int part) {

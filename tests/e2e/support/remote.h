@@ -25,7 +25,7 @@ private:
     void* address = nullptr;
 };
 
-// The text of a status bar part (SB_GETTEXTA).
+// The text of a status bar part, in UTF-8.
 std::string StatusText(HWND statusBar, int part);
 // The rectangle of a status bar part in the status bar's client coordinates (SB_GETRECT).
 RECT StatusPartRect(HWND statusBar, int part);
