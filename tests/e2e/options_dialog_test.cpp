@@ -119,6 +119,9 @@ TEST_F(OptionsDialog, OkWritesTheSettingsAtOnceAndTheDialogShowsThemAgain) {
     const POINT cursor = dialogs::Centre(GetDlgItem(dialog, IDC_SHOW_CURSOR));
     input::LeftClick(cursor.x, cursor.y);
     ASSERT_TRUE(waiting::WaitFor([&] { return IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR) == BST_UNCHECKED; }));
+    const POINT decimal = dialogs::Centre(GetDlgItem(dialog, IDC_COPY_DECIMAL));
+    input::LeftClick(decimal.x, decimal.y);
+    ASSERT_TRUE(waiting::WaitFor([&] { return IsDlgButtonChecked(dialog, IDC_COPY_DECIMAL) == BST_CHECKED; }));
     PressOk();
     ASSERT_TRUE(dialogs::WaitGone(dialog));
     // Written while the program still runs, not only when it ends.
@@ -128,6 +131,7 @@ TEST_F(OptionsDialog, OkWritesTheSettingsAtOnceAndTheDialogShowsThemAgain) {
     EXPECT_EQ(ReadValue("DisplayMouseWhenFollowing").AsDword(), 0u);
     EXPECT_EQ(ReadValue("SingleInstance").AsDword(), 0u);
     EXPECT_EQ(ReadValue("DisplayRGBColourPanel").AsDword(), 1u);
+    EXPECT_EQ(ReadValue("ColourCopyFormat").AsDword(), 2u);
     EXPECT_TRUE(peerix.Running());
 
     // 3 comes back as 3; 36 and 49 were truncated on the way in and show as 37 and 50.
@@ -137,6 +141,7 @@ TEST_F(OptionsDialog, OkWritesTheSettingsAtOnceAndTheDialogShowsThemAgain) {
     EXPECT_EQ(dialogs::ItemText(dialog, IDC_MEDIUM), "37");
     EXPECT_EQ(dialogs::ItemText(dialog, IDC_FAST), "50");
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COPY_DECIMAL), BST_CHECKED);
     // OK with nothing changed rewrites the intervals through what is shown: 27 ms becomes 27.
     const POINT ok = dialogs::Centre(GetDlgItem(dialog, IDOK));
     input::LeftClick(ok.x, ok.y);

@@ -118,7 +118,11 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
                          {IDOK, "Button"},
                          {IDCANCEL, "Button"},
                          {-1, "Button"},
-                         {-1, "Button"}};
+                         {-1, "Button"},
+                         {-1, "Button"},
+                         {IDC_COPY_HASH, "Button"},
+                         {IDC_COPY_FUNCTION, "Button"},
+                         {IDC_COPY_DECIMAL, "Button"}};
             HWND child = GetWindow(dialog, GW_CHILD);
             for (const auto& o : order) {
                 ASSERT_NE(child, nullptr) << o.id;
