@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "../res/helptexts.h"
+
 namespace rules {
 
 bool WantsRebar(unsigned major, unsigned minor) {
@@ -64,6 +66,50 @@ bool HelpRequestPath(const char* folder, bool underWine, char* out, size_t capac
     std::strcat(out, kFile);
     if (!underWine) std::strcat(out, kWindow);
     return true;
+}
+
+bool PagesAreTheRoute(unsigned majorVersion) {
+    return majorVersion >= 6;
+}
+
+HelpAction FirstHelpAction(unsigned majorVersion, bool pageExists, bool fileExists) {
+    const bool pages = PagesAreTheRoute(majorVersion);
+    if (pages && pageExists) return HelpAction::OpenPage;
+    if (fileExists) return HelpAction::WinHelp;
+    return pages ? HelpAction::ReportMissingPage : HelpAction::ReportMissingFile;
+}
+
+HelpAction AfterPageOpen(intptr_t shellResult, bool fileExists) {
+    if (shellResult > 32) return HelpAction::Done;
+    return fileExists ? HelpAction::WinHelp : HelpAction::ReportMissingFile;
+}
+
+bool FindHelpText(const unsigned char* data, size_t size, uint32_t id, unsigned kind, size_t* at, size_t* length) {
+    auto u16 = [&](size_t i) { return static_cast<uint32_t>(data[i] | (data[i + 1] << 8)); };
+    for (size_t i = 0; size - i >= helptexts::kEntryHeader;) {
+        const uint32_t entryId = u16(i) | (u16(i + 2) << 16);
+        const size_t units = u16(i + 6), start = i + helptexts::kEntryHeader;
+        if ((size - start) / 2 < units) return false;
+        if (entryId == id && u16(i + 4) == kind) {
+            *at = start;
+            *length = units;
+            return true;
+        }
+        i = start + units * 2;
+    }
+    return false;
+}
+
+Rect PlaceHelpPopup(Rect anchor, int width, int height, Rect work, int gap) {
+    int left = anchor.left, top = anchor.bottom + gap;
+    if (top + height > work.bottom) top = anchor.top - gap - height;
+    // Back inside by the right and bottom edges first, then by the left and top edges, which win
+    // for a popup larger than the work area.
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    return Rect{left, top, left + width, top + height};
 }
 
 }  // namespace rules

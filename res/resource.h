@@ -15,6 +15,8 @@
 #define IDD_OPTIONS 142
 #define IDB_ANTS_HORZ 144
 #define IDB_ANTS_VERT 145
+// The help texts (RCDATA): each popup's text and each topic's page, by help id (res/helptexts.h).
+#define IDR_HELP_TEXTS 160
 
 // System-menu item (arrives as WM_SYSCOMMAND).
 #define IDM_SYS_ABOUT 16
@@ -69,6 +71,7 @@
 #define IDS_HEX_FORMAT 32791
 #define IDS_SELECTED_SIZE 32792
 #define IDS_SYS_ABOUT 32793
+#define IDS_HELP_MISSING 32794
 #define IDS_SOURCE_COORDS_FORMAT 32800
 #define IDS_COPY_COLOUR_ITEM 32801
 #define IDS_COPIED_PIXELS 32802

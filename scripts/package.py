@@ -4,8 +4,9 @@
     package.py --epoch SECONDS --out DIR BUILD_DIR...
 
 For each CMake build folder (build/win64, build/win32) it writes DIR/Peerix-<version>-<name>.zip
-holding one folder Peerix-<version>/ with the stripped Peerix.exe, Peerix.hlp when the build made
-one, and README.txt (the user's part of README.md for Notepad), then DIR/SHA256SUMS.
+holding one folder Peerix-<version>/ with the stripped Peerix.exe, Peerix.hlp and the folder help/
+of pages when the build made them, and README.txt (the user's part of README.md as plain text for
+Notepad), then DIR/SHA256SUMS.
 
 The same sources give the same bytes: every time stamp (the PE header's, each zip entry's) is
 the given epoch, entries come in a fixed order with fixed attributes, and nothing of the build
@@ -14,9 +15,11 @@ folder's path or of the clock reaches the archive.
 import argparse
 import hashlib
 import os
+import re
 import subprocess
 import sys
 import tempfile
+import textwrap
 import time
 import zipfile
 
@@ -48,9 +51,51 @@ def read_cache(build_dir):
     return values
 
 
+def plain_inline(text):
+    """A line of Markdown as plain text: code and bold marks dropped, a link as its text (with its
+    address when that is a web address a reader may want to type)."""
+    def link(m):
+        label, target = m.group(1), m.group(2)
+        return f"{label} ({target})" if re.match(r"https?:", target) and target != label else label
+    text = re.sub(r"\[([^\]]+)\]\(([^)]+)\)", link, text)
+    text = text.replace("**", "")
+    return text.replace("`", "")
+
+
+def plain_text(lines):
+    """The user's part of the README as plain text: headings as lines of their own, tables as
+    lists of "first cell: the others", code blocks indented, no Markdown marks left."""
+    out = []
+    in_code = False
+    previous = ""
+    for line in lines:
+        header, previous = not previous.startswith("|"), line
+        if line.startswith("```"):
+            in_code = not in_code
+            continue
+        if in_code:
+            out.append("    " + line)
+            continue
+        heading = re.match(r"#+ (.*)", line)
+        if heading:
+            out.append(plain_inline(heading.group(1)))
+            continue
+        if line.startswith("|"):
+            cells = [plain_inline(c.strip()) for c in line.strip().strip("|").split("|")]
+            # The header row and the rule below it say nothing a list needs.
+            if header or all(re.fullmatch(r":?-+:?", c) for c in cells):
+                continue
+            out.extend(textwrap.wrap(f"{cells[0]}: {', '.join(cells[1:])}", 100, initial_indent="- ",
+                                     subsequent_indent="  ", break_on_hyphens=False))
+            continue
+        out.append(plain_inline(line))
+    return out
+
+
 def readme_text(path):
-    """The README up to the build instructions, with CRLF line ends and a UTF-8 mark, so that
-    every Notepad shows its lines and its few non-ASCII signs (×, −) right."""
+    """The README up to the build instructions, without the developers' parts, as plain text with
+    CRLF line ends and a UTF-8 mark, so that every Notepad shows its lines and its few non-ASCII
+    signs (×, −) right."""
     with open(path, encoding="utf-8") as f:
         lines = f.read().split("\n")
     try:
@@ -70,7 +115,7 @@ def readme_text(path):
             continue
         if not developers:
             user.append(line)
-    return ("\ufeff" + "\r\n".join(user) + "\r\n").encode("utf-8")
+    return ("\ufeff" + "\r\n".join(plain_text(user)) + "\r\n").encode("utf-8")
 
 
 def stripped(strip_tool, exe, epoch):
@@ -92,11 +137,15 @@ def entry(name, epoch, attributes):
 
 
 def write_zip(path, folder, files, epoch):
+    """files: (name, data) in order; data None makes a folder entry."""
     partial = path + ".partial"
     with zipfile.ZipFile(partial, "w") as z:
         z.writestr(entry(folder + "/", epoch, ATTR_DIRECTORY), b"", zipfile.ZIP_STORED)
         for name, data in files:
-            z.writestr(entry(f"{folder}/{name}", epoch, ATTR_ARCHIVE), data, zipfile.ZIP_DEFLATED, 9)
+            if data is None:
+                z.writestr(entry(f"{folder}/{name}/", epoch, ATTR_DIRECTORY), b"", zipfile.ZIP_STORED)
+            else:
+                z.writestr(entry(f"{folder}/{name}", epoch, ATTR_ARCHIVE), data, zipfile.ZIP_DEFLATED, 9)
     os.replace(partial, path)
 
 
@@ -140,11 +189,17 @@ def main():
                     files.append(("Peerix.hlp", f.read()))
                 break
         files.append(("README.txt", readme))
+        pages = os.path.join(bin_dir, "help")
+        if os.path.isdir(pages):
+            files.append(("help", None))
+            for page in sorted(os.listdir(pages)):
+                with open(os.path.join(pages, page), "rb") as f:
+                    files.append((f"help/{page}", f.read()))
         name = f"{folder}-{os.path.basename(os.path.normpath(build))}.zip"
         write_zip(os.path.join(args.out, name), folder, files, args.epoch)
         zips.append(name)
         print(f"{name}: {os.path.getsize(os.path.join(args.out, name))} bytes; "
-              + ", ".join(f"{n} {len(d)}" for n, d in files))
+              + ", ".join(f"{n} {len(d)}" for n, d in files if d is not None))
 
     with open(os.path.join(args.out, "SHA256SUMS"), "w", newline="\n") as sums:
         for name in sorted(zips):

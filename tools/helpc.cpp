@@ -1,5 +1,6 @@
-// helpc: compiles the help source (res/help/peerix.help) into a WinHelp 4 file.
-//   helpc SOURCE ID-HEADER OUTPUT
+// helpc: compiles the help source (res/help/peerix.help) into a WinHelp 4 file, the same help as
+// HTML pages in a folder, and the texts resource the program reads its popups from.
+//   helpc SOURCE ID-HEADER HELP-FILE PAGES-FOLDER TEXTS-FILE
 // The source format is described at the top of the source itself.
 #include "helpc.h"
 
@@ -7,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <set>
@@ -99,14 +101,17 @@ bool ValidContextName(const std::string& name) {
     return true;
 }
 
+// The characters of Windows-1252's bytes 0x80 to 0x9F that the source may use.
+const struct {
+    uint32_t code;
+    uint8_t byte;
+} kExtra[] = {{0x20AC, 0x80}, {0x201A, 0x82}, {0x2026, 0x85}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93},
+              {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x2122, 0x99}};
+
 // The help file is Windows-1252; the source is UTF-8. Only the characters that code page holds
 // are accepted.
 bool ToWindows1252(const std::string& utf8, std::string* out, std::string* bad) {
-    static const struct {
-        uint32_t code;
-        uint8_t byte;
-    } extra[] = {{0x20AC, 0x80}, {0x201A, 0x82}, {0x2026, 0x85}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93},
-                 {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x2122, 0x99}};
+    const auto& extra = kExtra;
     out->clear();
     for (size_t i = 0; i < utf8.size();) {
         const uint8_t c = static_cast<uint8_t>(utf8[i]);
@@ -242,6 +247,18 @@ private:
             }
             return true;
         }
+        if (word == "@page" || word == "@label") {
+            Topic* topic = Current();
+            if (!topic || !topic->popup) return Fail(line, word + " belongs to a @popup");
+            if (rest.empty()) return Fail(line, word + " needs a " + (word == "@page" ? "topic name" : "text"));
+            if (word == "@page") {
+                topic->page = rest;
+                return true;
+            }
+            std::string bad;
+            if (!ToWindows1252(rest, &topic->label, &bad)) return Fail(line, "the text holds " + bad);
+            return true;
+        }
         if (word == "@title" || word == "@keywords") {
             Topic* topic = Current();
             if (!topic) return Fail(line, word + " before the first @topic");
@@ -351,6 +368,8 @@ private:
             byName[t.context] = &t;
             byHash[hash] = &t;
             if (!t.popup && t.title.empty()) return Fail(t.line, "topic '" + t.context + "' has no @title");
+            if (!t.popup && PageName(t) == kIndexPage)
+                return Fail(t.line, "topic name '" + t.context + "' is taken by the contents page");
             if (t.paragraphs.empty()) return Fail(t.line, "topic '" + t.context + "' has no text");
             for (uint32_t id : t.ids) {
                 if (byId.count(id))
@@ -376,6 +395,19 @@ private:
         }
         if (std::none_of(project->topics.begin(), project->topics.end(), [](const Topic& t) { return !t.popup; }))
             return Fail(line, "no @topic: the file needs a main topic");
+        // A popup's text is also part of a page, under its label, so the pages hold all the help;
+        // the program shows it in a window of bounded size.
+        for (const Topic& t : project->topics) {
+            if (!t.popup) continue;
+            if (t.page.empty()) return Fail(t.line, "popup '" + t.context + "' needs @page: the topic that shows it");
+            const auto page = byName.find(t.page);
+            if (page == byName.end() || page->second->popup)
+                return Fail(t.line, "popup '" + t.context + "': @page '" + t.page + "' is not a @topic");
+            if (t.label.empty()) return Fail(t.line, "popup '" + t.context + "' needs @label: the part it explains");
+            if (PopupText(t).size() > helptexts::kMaxText)
+                return Fail(t.line, "popup '" + t.context + "' is longer than " + std::to_string(helptexts::kMaxText) +
+                                        " characters");
+        }
         return true;
     }
 
@@ -518,6 +550,14 @@ Record TextRecord(const Paragraph& p, const std::vector<Topic>& topics, bool tit
 }  // namespace
 
 // ---- Public pieces. ----
+
+uint32_t Windows1252CodePoint(unsigned char byte) {
+    if (byte < 0x80 || byte >= 0xA0) return byte;
+    for (const auto& e : kExtra) {
+        if (e.byte == byte) return e.code;
+    }
+    return 0xFFFD;  // never made by the parser
+}
 
 std::map<std::string, uint32_t> ReadIdNames(const std::string& header) {
     std::map<std::string, uint32_t> names;
@@ -928,11 +968,33 @@ bool ReadFile(const char* path, std::string* text) {
     *text = s.str();
     return true;
 }
+
+bool WriteFile(const std::filesystem::path& path, const void* data, size_t size) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (out) return true;
+    std::cerr << path.string() << ": cannot write\n";
+    return false;
+}
+
+// The pages replace whatever pages the folder held, so a topic taken out leaves no page behind.
+bool WritePages(const std::map<std::string, std::string>& pages, const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() == ".html" && !pages.count(entry.path().filename().string()))
+            std::filesystem::remove(entry.path(), error);
+    }
+    for (const auto& page : pages) {
+        if (!WriteFile(folder / page.first, page.second.data(), page.second.size())) return false;
+    }
+    return true;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: helpc SOURCE ID-HEADER OUTPUT\n";
+    if (argc != 6) {
+        std::cerr << "usage: helpc SOURCE ID-HEADER HELP-FILE PAGES-FOLDER TEXTS-FILE\n";
         return 2;
     }
     std::string source, header;
@@ -951,12 +1013,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const helpc::Bytes file = helpc::Compile(project);
-    std::ofstream out(argv[3], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    if (!out) {
-        std::cerr << argv[3] << ": cannot write\n";
-        return 1;
-    }
-    return 0;
+    const helpc::Bytes texts = helpc::HelpTexts(project);
+    const bool written = WriteFile(argv[3], file.data(), file.size()) && WritePages(helpc::Pages(project), argv[4]) &&
+                         WriteFile(argv[5], texts.data(), texts.size());
+    return written ? 0 : 1;
 }
 #endif

@@ -1,6 +1,6 @@
-// The help source format and the WinHelp 4 file writer, shared by the helpc tool and its tests.
-// The writer produces an uncompressed file (no phrases, no LZ77) that WinHelp and Wine's
-// winhlp32 both read.
+// The help source format and its writers, shared by the helpc tool and its tests: the WinHelp 4
+// file (uncompressed: no phrases, no LZ77, which WinHelp and Wine's winhlp32 both read), the same
+// help as HTML pages, and the texts the program itself shows.
 #ifndef PEERIX_HELPC_H
 #define PEERIX_HELPC_H
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "helphash.h"
+#include "../res/helptexts.h"
 
 namespace helpc {
 
@@ -35,6 +36,8 @@ struct Topic {
     bool popup = false;
     std::vector<uint32_t> ids;
     std::vector<std::string> keywords;
+    std::string page;   // popups: the full topic whose page also shows the text
+    std::string label;  // popups: the part of the window it explains, as the page names it
     std::vector<Paragraph> paragraphs;
     int line = 0;
 };
@@ -90,6 +93,30 @@ Bytes ContextMap(const std::vector<std::pair<uint32_t, uint32_t>>& entries);
 
 // The whole help file.
 Bytes Compile(const Project& project);
+
+// ---- The pages and the program's texts (helppages.cpp). ----
+
+// The character of a byte of parsed text (Windows-1252).
+uint32_t Windows1252CodePoint(unsigned char byte);
+
+// Parsed text (Windows-1252) as UTF-8 and as UTF-16.
+std::string Utf8(const std::string& windows1252);
+std::u16string Utf16(const std::string& windows1252);
+
+// A popup's text as the program shows it: its paragraphs' text, one line each (Windows-1252).
+std::string PopupText(const Topic& popup);
+
+// The page of a full topic: its context name, lower case, with ".html"; the index of all pages.
+std::string PageName(const Topic& topic);
+constexpr char kIndexPage[] = "index.html";
+
+// Every page by file name (UTF-8 HTML, each complete in itself): the index page (contents and
+// keywords) and one page per full topic, which also shows the popups that name it in @page.
+std::map<std::string, std::string> Pages(const Project& project);
+
+// The help texts resource (res/helptexts.h): each popup's text under each of its ids, then each
+// full topic's page name under each of its ids.
+Bytes HelpTexts(const Project& project);
 
 }  // namespace helpc
 

@@ -58,6 +58,11 @@ class Release:
         found = [p for p in (f"{build}/bin/Peerix.hlp", f"{build}/Peerix.hlp") if os.path.isfile(p)]
         return found[0] if found else None
 
+    def built_pages(self, arch):
+        """The names of the pages in the help folder the build made beside Peerix.exe, sorted."""
+        folder = f"{self.builds[arch][0]}/bin/help"
+        return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
 
 def pe_header(data):
     """The COFF header, the optional header's magic and subsystem, the debug directory and the
@@ -106,7 +111,9 @@ class Archives(unittest.TestCase):
         for arch in R.builds:
             with self.subTest(arch=arch), zipfile.ZipFile(R.zip_path(arch)) as z:
                 infos = z.infolist()
-                expected = ["", "Peerix.exe"] + (["Peerix.hlp"] if R.built_help(arch) else []) + ["README.txt"]
+                pages = R.built_pages(arch)
+                expected = (["", "Peerix.exe"] + (["Peerix.hlp"] if R.built_help(arch) else []) + ["README.txt"] +
+                            (["help/"] + [f"help/{p}" for p in pages] if pages else []))
                 self.assertEqual([i.filename for i in infos], [f"{R.folder}/{n}" for n in expected])
                 for info in infos:
                     self.assertEqual(list(info.date_time), when, info.filename)
@@ -118,11 +125,14 @@ class Archives(unittest.TestCase):
                 # Another reader than the writer's own library must take every byte.
                 unzip = subprocess.run(["unzip", "-q", R.zip_path(arch), "-d", tmp], capture_output=True, text=True)
                 self.assertEqual(unzip.returncode, 0, unzip.stderr)
-                self.assertEqual(sorted(os.listdir(os.path.join(tmp, R.folder))), sorted(expected[1:]))
+                self.assertEqual(sorted(os.listdir(os.path.join(tmp, R.folder))),
+                                 sorted(n for n in expected[1:] if "/" not in n) + (["help"] if pages else []))
+                if pages:
+                    self.assertEqual(sorted(os.listdir(os.path.join(tmp, R.folder, "help"))), pages)
                 with open(os.path.join(tmp, R.folder, "Peerix.exe"), "rb") as f:
                     self.assertEqual(f.read(), R.read(arch, "Peerix.exe"))
 
-    def test_help_file_ships_as_built(self):
+    def test_help_file_and_pages_ship_as_built(self):
         for arch in R.builds:
             with self.subTest(arch=arch):
                 built = R.built_help(arch)
@@ -132,6 +142,13 @@ class Archives(unittest.TestCase):
                 if built:
                     with open(built, "rb") as f:
                         self.assertEqual(R.read(arch, "Peerix.hlp"), f.read())
+                # A page per topic and the index, with the main topic's page that F1 opens.
+                pages = R.built_pages(arch)
+                self.assertTrue({"index.html", "main.html"} <= set(pages), pages)
+                for page in pages:
+                    with open(f"{R.builds[arch][0]}/bin/help/{page}", "rb") as f:
+                        self.assertEqual(R.read(arch, f"help/{page}"), f.read(), page)
+                print(f"\n  {arch}: {len(pages)} pages in help/")
 
 
 class Readme(unittest.TestCase):
@@ -144,12 +161,19 @@ class Readme(unittest.TestCase):
         self.assertTrue(text.endswith("\r\n"))
         self.assertEqual(text.count("\n"), text.count("\r\n"), "a line without CR shows joined in old Notepads")
         self.assertEqual(text.count("\r"), text.count("\r\n"))
-        headings = re.findall(r"^## (.+)\r$", text, re.M)
-        self.assertEqual(headings[:2], ["Download and run", "Using Peerix"])
-        for developers in ("Building", "Tests", "Benchmarks", "Layout"):
-            self.assertNotIn(developers, headings)
+        lines = text.split("\r\n")
+        # Plain text: headings as lines of their own, no Markdown marks of any kind.
+        for mark in ("#", "`", "**", "](", "|", "<!--"):
+            self.assertNotIn(mark, text)
+        for heading in ("Download and run", "Using Peerix", "Help", "Known not to work"):
+            at = lines.index(heading)
+            self.assertEqual((lines[at - 1], lines[at + 1]), ("", ""), heading)
+        for developers in ("Building", "Tests", "Benchmarks", "Layout", "The help: how it is made and how to edit it"):
+            self.assertNotIn(developers, lines)
         self.assertNotIn("make test", text)
         self.assertIn("HKEY_CURRENT_USER\\Software\\Tarnwell\\Peerix", text)
+        # The tables as lists, one entry per row.
+        self.assertIn("- Alt+F4: quit", lines)
 
 
 class Programs(unittest.TestCase):

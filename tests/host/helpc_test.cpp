@@ -148,8 +148,9 @@ TEST(HelpCompiler, RecordHeadersNeverCrossATopicBlockAndBothKindsOfPositionsHold
     // paragraph before it may itself run on into block 1.
     bool sawSkip = false, sawFit = false, sawSpan = false;
     for (int n = 3900; n <= 4070; ++n) {
-        const helpc::Project p = MustParse("@topic a 1\n@title A\n" + std::string(n, 'x') +
-                                           "\n\n@topic b 2\n@title B\nSecond.\n\n@popup c 3\nThird.\n");
+        const helpc::Project p =
+            MustParse("@topic a 1\n@title A\n" + std::string(n, 'x') +
+                      "\n\n@topic b 2\n@title B\nSecond.\n\n@popup c 3\n@page a\n@label C\nThird.\n");
         const helpc::TopicFile t = helpc::BuildTopics(p);
         ASSERT_EQ(t.headerAt.size(), 3u);
         hlp::Bytes data;  // the blocks' data, headers left out
@@ -195,7 +196,7 @@ TEST(HelpCompiler, RecordHeadersNeverCrossATopicBlockAndBothKindsOfPositionsHold
 TEST(HelpCompiler, TheFileMapsEveryIdAndNameToItsTopic) {
     const helpc::Project p = MustParse(
         "@topic main 1\n@title Main\n@keywords zoom; Colour\nSee [the popup](pop) and [two](two).\n\n"
-        "@topic two BASE+CTL 7\n@title Two\nText of *two*.\n\n@popup pop HID_A\nPopup text.\n");
+        "@topic two BASE+CTL 7\n@title Two\nText of *two*.\n\n@popup pop HID_A\n@page two\n@label Pop\nPopup text.\n");
     const hlp::Bytes bytes = helpc::Compile(p);
     const hlp::File f(bytes);
     ASSERT_TRUE(f.Valid());

@@ -1,7 +1,7 @@
-// What the program asks of WinHelp: What's This through a temporary child window, the start-up
-// check for a new help file and the closing of help with the window. Wine's WinHelp ignores
-// HELP_WM_HELP, so a spy in this program's import table (call_spy.h) records each call at the
-// system boundary while the program's own code runs here.
+// Context help of the main window: What's This in the program's own popup, the start-up check
+// for new help and the closing of help with the window. A spy in this program's import table
+// (call_spy.h) records each WinHelp call at the system boundary while the program's own code
+// runs here; under Wine no program opens .html files, so topics reach WinHelp as the fallback.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/scoped.h"
 #include "app/settings.h"
+#include "app/utils.h"
 #include "res/resource.h"
 #include "tests/support/help_file.h"
-#include "tests/support/hlp_reader.h"
 #include "tests/support/wait.h"
+#include "tests/e2e/support/help_popup.h"
+#include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/win/call_spy.h"
 #include "tests/win/window_support.h"
@@ -28,6 +31,12 @@ using spy::HelpCall;
 // The path as the program builds it under Wine, where these tests run.
 std::string HelpPath() {
     return e2e::ProgramFolder() + "Peerix.hlp";
+}
+
+// The main topic's page, whose time the start-up check reads on systems with pages as the route,
+// which Wine says it is by default.
+std::string MainPage() {
+    return e2e::ProgramFolder() + "help\\main.html";
 }
 
 ULONGLONG AsNumber(const FILETIME& t) {
@@ -52,8 +61,7 @@ void CALLBACK ChooseWhatsThis(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // The context menu at a screen point with What's This chosen; false when no menu was shown.
-bool WhatsThisAt(spy::WinHelpCalls& spy, POINT screen) {
-    spy.Clear();
+bool WhatsThisAt(POINT screen) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, ChooseWhatsThis);
     const bool shown = mainWindow.ShowContextMenu(screen);
     KillTimer(nullptr, timer);
@@ -64,7 +72,7 @@ bool WhatsThisAt(spy::WinHelpCalls& spy, POINT screen) {
 
 class ContextHelp : public GlobalStateTest {};
 
-TEST_F(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoint) {
+TEST_F(ContextHelp, WhatsThisShowsTheAreasTextBelowTheClickPointAndEscGivesTheFocusBack) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
     RealMainWindow w(RECT{120, 90, 620, 430}, true, true);
@@ -85,40 +93,59 @@ TEST_F(ContextHelp, WhatsThisPassesTheAreasIdThroughATemporaryChildAtTheClickPoi
         {"zoom trackbar", POINT{zoom.left + 3, zoom.top + 4}, HID_ZOOM_TRACK},
         {"coordinates part", POINT{coords.right - 2, coords.bottom - 2}, HID_STATUS_COORDS},
     };
-    // Every id sent must open a topic of the help file built beside the program.
-    const std::map<uint32_t, uint32_t> built = hlp::File(hlp::ReadWholeFile(HelpPath())).ContextMap();
+    const RECT work = WorkAreaNear(w.Handle());
+    // Tooltip colours of their own for this test, told apart from every other colour on the screen.
+    const int elements[] = {COLOR_INFOBK, COLOR_INFOTEXT};
+    const COLORREF kInfoBack = RGB(250, 236, 160), kInfoText = RGB(120, 0, 60);
+    const COLORREF before[] = {GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT)}, ours[] = {kInfoBack, kInfoText};
+    ASSERT_TRUE(SetSysColors(2, elements, ours));
+    struct Restore {
+        const int* elements;
+        const COLORREF* colours;
+        ~Restore() { SetSysColors(2, elements, colours); }
+    } restore{elements, before};
     for (const auto& c : cases) {
-        ASSERT_TRUE(WhatsThisAt(spy, c.screen)) << c.area;
-        const std::vector<HelpCall> calls = spy.Calls();
-        ASSERT_EQ(calls.size(), 1u) << c.area;
-        const HelpCall& h = calls[0];
-        ASSERT_EQ(h.ids.size(), 4u) << c.area;
-        EXPECT_TRUE(built.count(h.ids[1])) << c.area;
-        EXPECT_EQ(h.command, static_cast<UINT>(HELP_WM_HELP)) << c.area;
-        EXPECT_EQ(h.file, HelpPath()) << c.area;
-        EXPECT_EQ(lstrcmpiA(h.windowClass.c_str(), "STATIC"), 0) << h.windowClass;
-        EXPECT_EQ(h.controlId, 1) << c.area;
-        EXPECT_EQ(h.parent, w.Handle()) << c.area;
-        POINT client = c.screen;
-        ScreenToClient(w.Handle(), &client);
-        EXPECT_EQ(h.inParent.left, client.x) << c.area;
-        EXPECT_EQ(h.inParent.top, client.y) << c.area;
-        EXPECT_EQ(h.inParent.right - h.inParent.left, 10) << c.area;
-        EXPECT_EQ(h.inParent.bottom - h.inParent.top, 10) << c.area;
-        EXPECT_EQ(h.style & (WS_CHILD | WS_VISIBLE | WS_POPUP), WS_CHILD) << c.area;
-        EXPECT_EQ(h.ids[0], 1u) << c.area;
-        EXPECT_EQ(h.ids[1], c.id) << c.area;
-        EXPECT_EQ(h.ids[2], 0u) << c.area;
-        EXPECT_EQ(h.ids[3], 0u) << c.area;
-        // The window lives only for the call.
-        EXPECT_FALSE(IsWindow(h.window)) << c.area;
+        ASSERT_TRUE(input::Focus(w.Handle())) << c.area;
+        ASSERT_TRUE(WhatsThisAt(c.screen)) << c.area;
+        HWND popup = e2e::ShownHelpPopup(GetCurrentProcessId());
+        ASSERT_NE(popup, nullptr) << c.area;
+        // The same text as the help file's popup for the id, for screen readers as the window's text.
+        EXPECT_EQ(e2e::PopupText(popup), e2e::HelpFilePopupText(c.id)) << c.area;
+        EXPECT_EQ(GetWindow(popup, GW_OWNER), w.Handle()) << c.area;
+        EXPECT_EQ(GetFocus(), popup) << c.area;
+        // Just below the point (the status bar's is at the screen's foot: above it), inside the
+        // work area, wrapped to lines narrower than the screen.
+        RECT r;
+        GetWindowRect(popup, &r);
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+            << c.area;
+        EXPECT_LT(r.right - r.left, (work.right - work.left) / 2) << c.area;
+        if (r.top > c.screen.y) {
+            EXPECT_LE(r.top - c.screen.y, 20) << c.area;
+        } else {
+            EXPECT_LE(c.screen.y - r.bottom, 20) << c.area;
+        }
+        EXPECT_LE(r.left, c.screen.x) << c.area;
+        EXPECT_GT(r.right, c.screen.x) << c.area;
+        // In the tooltip colours: the background at its corner, and text drawn in the text colour.
+        EXPECT_TRUE(waiting::WaitFor([&] {
+            ScopedGetDC screen(nullptr);
+            int text = 0;
+            for (int y = r.top + 1; y < r.bottom - 1; ++y)
+                for (int x = r.left + 1; x < r.right - 1; x += 2) text += GetPixel(screen, x, y) == kInfoText;
+            return GetPixel(screen, r.left + 2, r.top + 2) == kInfoBack && text > 20;
+        })) << c.area;
+        input::Press(VK_ESCAPE);
+        EXPECT_TRUE(waiting::WaitFor([&] { return !IsWindow(popup); })) << c.area;
+        EXPECT_EQ(GetFocus(), w.Handle()) << c.area;
     }
+    EXPECT_TRUE(spy.Calls().empty()) << "popups are not WinHelp's";
 
     // On the title bar there is no area: no menu, no help.
     RECT frame;
     GetWindowRect(w.Handle(), &frame);
-    EXPECT_FALSE(WhatsThisAt(spy, POINT{(frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYFRAME) + 2}));
-    EXPECT_TRUE(spy.Calls().empty());
+    EXPECT_FALSE(WhatsThisAt(POINT{(frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYFRAME) + 2}));
+    EXPECT_EQ(e2e::ShownHelpPopup(GetCurrentProcessId()), nullptr);
 }
 
 TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgram) {
@@ -126,7 +153,7 @@ TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgr
     ASSERT_TRUE(spy.Active());
     const ULONGLONG t1 = 133000000000000000ull, t2 = t1 + 10000000ull;  // two times a second apart
     {
-        ScopedHelpFile beside(e2e::ProgramFolder() + "Peerix.hlp", t1);
+        ScopedHelpFile beside(MainPage(), t1);
 
         // Never opened before: the main topic opens once, in the main window, and the time is kept.
         settings.HelpFileTime = FILETIME{0, 0};
@@ -159,15 +186,16 @@ TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgr
         EXPECT_EQ(AsNumber(settings.HelpFileTime), t2);
     }
 
-    // A help file only in the current folder is not the one help would open: nothing happens.
+    // A page only in the current folder is not the one help would open: nothing happens.
     char temp[MAX_PATH], previous[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string folder = std::string(temp) + "peerix-help-check";
     CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\help").c_str(), nullptr);
     GetCurrentDirectoryA(sizeof previous, previous);
     {
-        ScopedHelpFile none(e2e::ProgramFolder() + "Peerix.hlp");  // none beside the program
-        ScopedHelpFile elsewhere(folder + "\\Peerix.hlp", t2);
+        ScopedHelpFile none(MainPage());  // none beside the program
+        ScopedHelpFile elsewhere(folder + "\\help\\main.html", t2);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         settings.HelpFileTime = FILETIME{0, 0};
         const std::vector<HelpCall> made = CallsOfAStart(spy);
@@ -176,6 +204,7 @@ TEST_F(ContextHelp, StartupOpensTheMainTopicOnceForEachNewHelpFileBesideTheProgr
         EXPECT_EQ(made[0].command, static_cast<UINT>(HELP_QUIT));
         EXPECT_EQ(AsNumber(settings.HelpFileTime), 0u);
     }
+    RemoveDirectoryA((folder + "\\help").c_str());
     RemoveDirectoryA(folder.c_str());
 }
 

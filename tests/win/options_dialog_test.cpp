@@ -13,9 +13,9 @@
 #include "dialogs/dialogs.h"
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
+#include "tests/e2e/support/help_popup.h"
 #include "tests/e2e/support/input.h"
 #include "tests/support/wait.h"
-#include "tests/win/call_spy.h"
 #include "tests/win/modal.h"
 #include "tests/win/window_support.h"
 
@@ -46,13 +46,24 @@ std::string ClassOf(HWND w) {
     return name;
 }
 
-// Waits until the spy has seen n calls.
-bool WaitForCalls(const spy::WinHelpCalls& spy, size_t n) {
-    return waiting::WaitFor([&] { return spy.Calls().size() >= n; }, 3000);
+// The control with the keyboard focus in the dialog's thread (the test's drive runs on another).
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-std::vector<DWORD> Pair(DWORD id, DWORD helpId) {
-    return {id, helpId, 0, 0};
+// The help popup for id comes up with the help file's text for it; Esc closes it and gives the
+// focus back to `focused`.
+void ExpectPopupThenEsc(DWORD id, HWND dialog, HWND focused) {
+    HWND popup = e2e::WaitForHelpPopup(GetCurrentProcessId());
+    ASSERT_NE(popup, nullptr) << id;
+    EXPECT_EQ(e2e::PopupText(popup), e2e::HelpFilePopupText(id)) << id;
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), dialog) << id;
+    input::Press(VK_ESCAPE);
+    EXPECT_TRUE(waiting::WaitFor([&] { return !IsWindow(popup); })) << id;
+    EXPECT_TRUE(waiting::WaitFor([&] { return FocusOf(dialog) == focused; })) << id;
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc went to the popup, not to the dialog";
 }
 
 }  // namespace
@@ -165,17 +176,16 @@ TEST_F(OptionsDialog, ZeroIntervalNeverDividesAndOkRewritesEveryInterval) {
     EXPECT_EQ(settings.Update3, 1000);
 }
 
-TEST_F(OptionsDialog, RightClicksAskHelpForControlsOnlyAndTheEditKeepsItsMenu) {
-    spy::WinHelpCalls spy;
-    ASSERT_TRUE(spy.Active());
+TEST_F(OptionsDialog, RightClicksShowHelpForControlsOnlyAndTheEditKeepsItsMenu) {
     ASSERT_TRUE(modal::Drive(
         "Options", [&] { RunOptionsDialog(owner); },
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             HWND ok = GetDlgItem(dialog, IDOK);
-            // A label, a group box's empty inside and the edit field ask nothing; the edit shows its
-            // own menu, closed again with Escape. The click on OK that follows is the marker: the
-            // calls arrive in the order of the clicks.
+            HWND focused = FocusOf(dialog);
+            // A label, a group box's empty inside and the edit field show no popup; the edit shows
+            // its own menu, closed again with Escape. The right click on OK that follows is the
+            // marker: a popup before it would have taken that click and closed.
             HWND slowLabel = GetWindow(GetDlgItem(dialog, IDC_SINGLE_INSTANCE), GW_HWNDNEXT);
             input::RightClick(Centre(slowLabel).x, Centre(slowLabel).y);
             const RECT hex = Rect(GetDlgItem(dialog, IDC_HEX));
@@ -187,40 +197,26 @@ TEST_F(OptionsDialog, RightClicksAskHelpForControlsOnlyAndTheEditKeepsItsMenu) {
             })) << "the edit field's own menu";
             input::Press(VK_ESCAPE);
             waiting::WaitFor([&] { return !IsWindowVisible(menu); });
+            focused = FocusOf(dialog);
             input::RightClick(Centre(ok).x, Centre(ok).y);
-            ASSERT_TRUE(WaitForCalls(spy, 1));
-            std::vector<spy::HelpCall> calls = spy.Calls();
-            ASSERT_EQ(calls.size(), 1u);
-            EXPECT_EQ(calls[0].command, static_cast<UINT>(HELP_CONTEXTMENU));
-            EXPECT_EQ(calls[0].window, ok);
-            EXPECT_EQ(calls[0].ids, Pair(IDOK, 0x808E0001));
-            const std::string suffix = "\\Peerix.hlp";  // under Wine, without the window
-            ASSERT_GE(calls[0].file.size(), suffix.size());
-            EXPECT_EQ(calls[0].file.substr(calls[0].file.size() - suffix.size()), suffix);
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
 
-            // A check box, and the bare background (the dialog itself, whose id and help id are 0).
+            // A check box, which the right click must not toggle; then the bare background (the
+            // dialog itself, whose help id is 0) shows nothing, which OK's popup marks again.
             HWND check = GetDlgItem(dialog, IDC_SHOW_CURSOR);
             input::RightClick(Centre(check).x, Centre(check).y);
-            ASSERT_TRUE(WaitForCalls(spy, 2));
-            calls = spy.Calls();
-            EXPECT_EQ(calls[1].window, check);
-            EXPECT_EQ(calls[1].ids, Pair(IDC_SHOW_CURSOR, 0x808E03F3));
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_SHOW_CURSOR, dialog, focused);
             EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR),
                       static_cast<UINT>(settings.DisplayMouseWhenFollowing))
                 << "a right click must not toggle it";
             const RECT cancel = Rect(GetDlgItem(dialog, IDCANCEL));
             input::RightClick(cancel.left + 10, cancel.bottom + 20);
-            ASSERT_TRUE(WaitForCalls(spy, 3));
-            calls = spy.Calls();
-            EXPECT_EQ(calls[2].window, dialog);
-            EXPECT_EQ(calls[2].command, static_cast<UINT>(HELP_CONTEXTMENU));
-            EXPECT_EQ(calls[2].ids, Pair(0, 0));
+            input::RightClick(Centre(ok).x, Centre(ok).y);
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
         }));
 }
 
 TEST_F(OptionsDialog, ContextMenuPointsAreSignedAndTheKeyboardFormHelpsTheFocusedControl) {
-    spy::WinHelpCalls spy;
-    ASSERT_TRUE(spy.Active());
     ASSERT_TRUE(modal::Drive(
         "Options", [&] { RunOptionsDialog(owner); },
         [&](HWND dialog) {
@@ -231,50 +227,40 @@ TEST_F(OptionsDialog, ContextMenuPointsAreSignedAndTheKeyboardFormHelpsTheFocuse
             HWND rgb = GetDlgItem(dialog, IDC_RGB);
             const POINT p = Centre(rgb);
             ASSERT_LT(p.x, 0);
+            ASSERT_TRUE(input::Focus(dialog));
+            HWND focused = FocusOf(dialog);
             SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(rgb), MAKELPARAM(p.x, p.y));
-            std::vector<spy::HelpCall> calls = spy.Calls();
-            ASSERT_EQ(calls.size(), 1u);
-            EXPECT_EQ(calls[0].window, rgb);
-            EXPECT_EQ(calls[0].ids, Pair(IDC_RGB, 0x808E03EB));
+            // The popup of the control left of the screen's edge comes up on the screen.
+            HWND popup = e2e::WaitForHelpPopup(GetCurrentProcessId());
+            ASSERT_NE(popup, nullptr);
+            EXPECT_GE(Rect(popup).left, 0);
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_RGB, dialog, focused);
             SetWindowPos(dialog, nullptr, d.left, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
             // Shift+F10 sends the point (-1, -1): help for the control with the focus. Under Wine
             // the key itself is unreliable here (the key state seen with F10 sometimes misses the
             // Shift, and F10's release then starts the system menu's keyboard mode), so the test
             // sends the message that the key produces, as traced on this system.
-            const int focused[] = {IDC_SINGLE_INSTANCE, IDC_FAST, IDOK};
-            size_t n = 1;
-            for (int id : focused) {
+            for (int id : {IDC_SINGLE_INSTANCE, IDC_FAST, IDOK}) {
                 HWND control = GetDlgItem(dialog, id);
                 SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
                 SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(-1, -1));
-                calls = spy.Calls();
-                ASSERT_EQ(calls.size(), ++n) << id;
-                EXPECT_EQ(calls.back().window, control);
-                EXPECT_EQ(calls.back().command, static_cast<UINT>(HELP_CONTEXTMENU));
-                EXPECT_EQ(calls.back().ids, Pair(id, HID_OPTIONS_BASE + id));
+                ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
             }
         }));
 }
 
 TEST_F(OptionsDialog, F1HelpsTheFocusedControlAndNothingWithoutAControlId) {
-    spy::WinHelpCalls spy;
-    ASSERT_TRUE(spy.Active());
     ASSERT_TRUE(modal::Drive(
         "Options", [&] { RunOptionsDialog(owner); },
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
-            const int ids[] = {IDC_MEDIUM, IDC_HEX, IDCANCEL};
-            size_t n = 0;
-            for (int id : ids) {
+            for (int id : {IDC_MEDIUM, IDC_HEX, IDCANCEL}) {
                 HWND control = GetDlgItem(dialog, id);
                 SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+                ASSERT_TRUE(waiting::WaitFor([&] { return FocusOf(dialog) == control; })) << id;
                 input::Press(VK_F1);
-                ASSERT_TRUE(WaitForCalls(spy, ++n)) << "F1 on " << id;
-                const spy::HelpCall call = spy.Calls()[n - 1];
-                EXPECT_EQ(call.command, static_cast<UINT>(HELP_WM_HELP));
-                EXPECT_EQ(call.window, control);
-                EXPECT_EQ(call.ids, Pair(id, HID_OPTIONS_BASE + id));
+                ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
             }
             // Help for no control (id 0) is not the dialog's to give.
             HELPINFO info = {};
@@ -283,6 +269,6 @@ TEST_F(OptionsDialog, F1HelpsTheFocusedControlAndNothingWithoutAControlId) {
             info.iCtrlId = 0;
             info.hItemHandle = dialog;
             SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-            EXPECT_EQ(spy.Calls().size(), n);
+            EXPECT_EQ(e2e::ShownHelpPopup(GetCurrentProcessId()), nullptr);
         }));
 }
