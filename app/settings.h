@@ -38,6 +38,7 @@ struct SettingsRecord {
     int DisplayPixelGrid;
     int ColourCopyFormat;  // a rules::ColourFormat: #RRGGBB 0, rgb(R, G, B) 1, R, G, B 2
     int SaveImageType;     // a rules::ImageType: PNG 0, BMP 1
+    int FollowKeyboard;
 };
 
 // How a value read from the registry is brought into what the program works with.
@@ -93,6 +94,7 @@ inline constexpr SettingDescription kSettings[] = {
     PEERIX_SETTING(DisplayPixelGrid, REG_DWORD, 0, Flag, 0, 1),
     PEERIX_SETTING(ColourCopyFormat, REG_DWORD, 0, Range, 0, 2),
     PEERIX_SETTING(SaveImageType, REG_DWORD, 0, Range, 0, 1),
+    PEERIX_SETTING(FollowKeyboard, REG_DWORD, 0, Flag, 0, 1),
 };
 
 #undef PEERIX_SETTING

@@ -229,6 +229,59 @@ void ProcessCpu(const Baseline& baseline) {
     DeletePeerixKey();
 }
 
+// The stat file of this prefix's wineserver, which answers the system calls a program makes (a
+// caret query is one); empty when not found.
+std::string FindWineserverStat() {
+    char prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return "";
+    std::string result;
+    do {
+        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+        const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
+        std::string stat, env;
+        if (!ReadWhole(dir + "\\stat", &stat) || stat.find("(wineserver") == std::string::npos) continue;
+        if (ReadWhole(dir + "\\environ", &env) &&
+            env.find(std::string("WINEPREFIX=") + prefix + '\0') != std::string::npos)
+            result = dir + "\\stat";
+    } while (result.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
+}
+
+// Following the keyboard costs a caret query per tick: Peerix and the wineserver, idle, with
+// Follow Mouse alone and with Follow Keyboard too, in turns, median of three.
+void FollowCost() {
+    using namespace e2e;
+    const std::string server = FindWineserverStat();
+    std::vector<double> cost[2];
+    for (int round = 0; round < 3; ++round)
+        for (int keyboard = 0; keyboard < 2; ++keyboard) {
+            ResetSettings();
+            WriteDword("MouseTracking", 1);
+            WriteDword("FollowKeyboard", static_cast<DWORD>(keyboard));
+            WritePoint("ZoomPoint", 150, 150);
+            WriteRect("WindowPos", 330, 40, 330 + 400, 40 + 300);
+            PeerixProcess peerix;
+            if (!peerix.Start()) return;
+            input::MoveTo(100, 100);
+            waiting::PumpFor(1000);
+            const std::string app = FindUnixStat();
+            const double c0 = CpuSeconds(peerix.Handle(), app) + CpuSeconds(nullptr, server), t0 = Now();
+            waiting::PumpFor(10000);
+            const double cpu = CpuSeconds(peerix.Handle(), app) + CpuSeconds(nullptr, server) - c0;
+            cost[keyboard].push_back(100 * cpu / (Now() - t0));
+            peerix.Close();
+        }
+    const double mouse = Median(cost[0]), both = Median(cost[1]);
+    std::printf(
+        "idle, Peerix + wineserver: Follow Mouse %.2f %%, with Follow Keyboard %.2f %% of one core, ratio %.2f%s\n",
+        mouse, both, both / mouse, server.empty() ? " (wineserver not found)" : "");
+    DeletePeerixKey();
+}
+
 }  // namespace
 
 int main() {
@@ -236,5 +289,6 @@ int main() {
     Baseline baseline = {};
     TickCost(&baseline);
     ProcessCpu(baseline);
+    FollowCost();
     return 0;
 }

@@ -35,7 +35,8 @@ static_assert(kToolbarAloneStyle == 0x50800141, "toolbar style without a rebar")
 static_assert(kTrackbarStyle == 0x50030050, "trackbar style");
 static_assert(kStatusStyle == 0x50800103, "status bar style");
 
-// The toolbar: always on top, save, two copies, follow mouse, with separators between groups.
+// The toolbar: always on top, save, two copies, follow mouse and keyboard, with separators between
+// groups.
 const TBBUTTON kButtons[] = {
     {0, ID_ALWAYS_ON_TOP, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
@@ -45,6 +46,7 @@ const TBBUTTON kButtons[] = {
     {3, ID_COPY_SCREEN, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
     {5, ID_FOLLOW_MOUSE, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {6, ID_FOLLOW_KEYBOARD, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
 };
 
@@ -98,7 +100,7 @@ HWND CreateRebar(HWND parent) {
 }
 
 HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips) {
-    // Images of 16 x 15 pixels, all six of the strip; the buttons take their default size.
+    // Images of 16 x 15 pixels, all seven of the strip; the buttons take their default size.
     HWND toolbar =
         CreateToolbarEx(rebar ? rebar : parent, rebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
                         kToolbarImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, kToolbarImageWidth,
@@ -123,10 +125,10 @@ HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips) {
 }
 
 void CreateTrackbars(HWND parent, HWND toolbar, bool inRebar, int zoom, int rate, HWND* zoomTrack, HWND* rateTrack) {
-    // The trackbars sit right of the Follow Mouse button; they are made as children of parent,
-    // so that their notifications go there, and then moved into the toolbar.
+    // The trackbars sit right of the last button; they are made as children of parent, so that
+    // their notifications go there, and then moved into the toolbar.
     RECT button = {0, 0, 0, 0};
-    SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button));
+    SendMessageA(toolbar, TB_GETRECT, kLastToolbarButton, reinterpret_cast<LPARAM>(&button));
     const int w = button.right - button.left, h = button.bottom - button.top;
     *zoomTrack = CreateTrackbar(parent, button.right + 2, button.top, 3 * w, h, rules::kMinZoom, rules::kMaxZoom, zoom);
     SetParent(*zoomTrack, toolbar);
@@ -191,7 +193,7 @@ void SetBandChildHeight(HWND rebar, int height) {
 
 void PlaceTrackbars(HWND toolbar, HWND zoomTrack, HWND rateTrack, int dpi, int thumbLength) {
     RECT button = {0, 0, 0, 0};
-    SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button));
+    SendMessageA(toolbar, TB_GETRECT, kLastToolbarButton, reinterpret_cast<LPARAM>(&button));
     const int w = button.right - button.left, h = button.bottom - button.top;
     // The thumb first: a trackbar lays its channel and thumb out when it is sized.
     const int thumb = rules::ScaleForDpi(thumbLength, dpi, SystemDpi());

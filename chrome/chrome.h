@@ -6,9 +6,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// The toolbar's bitmap: a strip of six images of 16 x 15 pixels; image 4 is drawn but used by no
+#include "../res/resource.h"
+
+// The toolbar's bitmap: a strip of seven images of 16 x 15 pixels; image 4 is drawn but used by no
 // button.
-constexpr int kToolbarImageCount = 6;
+constexpr int kToolbarImageCount = 7;
+// The last button: the trackbars sit right of it, and the window's smallest width leaves room up
+// to it.
+constexpr UINT kLastToolbarButton = ID_FOLLOW_KEYBOARD;
 constexpr int kToolbarImageWidth = 16, kToolbarImageHeight = 15;
 
 // The common-controls library's version through its DllGetVersion; 4.0 when it has none.
@@ -18,7 +23,7 @@ HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor);
 HWND CreateRebar(HWND parent);
 // The toolbar with its buttons and tooltips, as a band of rebar or, without one, in parent.
 HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips);
-// The zoom and rate trackbars, placed in the toolbar right of the Follow Mouse button.
+// The zoom and rate trackbars, placed in the toolbar right of its last button.
 void CreateTrackbars(HWND parent, HWND toolbar, bool inRebar, int zoom, int rate, HWND* zoomTrack, HWND* rateTrack);
 // The status bar showing text in its first part.
 HWND CreateStatusBar(HWND parent, const char* text);

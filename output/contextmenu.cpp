@@ -19,6 +19,7 @@ int TrackViewMenu(HWND owner, POINT p, bool forSelection, const char* colourItem
         } marks[] = {
             {ID_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0},
             {ID_FOLLOW_MOUSE, settings.MouseTracking != 0},
+            {ID_FOLLOW_KEYBOARD, settings.FollowKeyboard != 0},
             {ID_TOGGLE_TOOLBAR, settings.DisplayToolbar != 0},
             {ID_TOGGLE_STATUSBAR, settings.DisplayStatusbar != 0},
             {ID_ZOOM_2X, settings.ZoomFactor == 2},

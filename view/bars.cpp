@@ -40,6 +40,7 @@ bool MainWindow::OnCreate() {
     AddTrackbarTips();
     CheckHelpFile();
     SetUpdateRate(settings.Update, true);
+    ApplyFollowKeyboard();
     SetTimer(hwnd, kHousekeepingTimer, 100, nullptr);
     ApplyAlwaysOnTop();
     ApplyToolbarVisibility();

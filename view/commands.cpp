@@ -45,6 +45,10 @@ bool MainWindow::OnCommand(WORD id) {
         settings.MouseTracking = Inverted(settings.MouseTracking);
         ApplyFollowMouse();
         break;
+    case ID_FOLLOW_KEYBOARD:
+        settings.FollowKeyboard = Inverted(settings.FollowKeyboard);
+        ApplyFollowKeyboard();
+        break;
     case ID_ZOOM_2X:
         SetZoom(2);
         break;
@@ -136,7 +140,8 @@ void MainWindow::OnKeyDown(WPARAM key) {
         CancelSelection();
         return;
     }
-    const rules::Step step = rules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), source.srcWidth, source.srcHeight);
+    const rules::Step step =
+        rules::KeyStep(static_cast<int>(key), KeyHeld(VK_CONTROL), source.srcWidth, source.srcHeight);
     if (step.dx || step.dy) Pan(step.dx, step.dy);
 }
 

@@ -45,7 +45,10 @@ MainWindow::MainWindow()
       dpi(96),
       stockImages(nullptr),
       stockButtonSize(0),
-      stockThumbLength(0) {
+      stockThumbLength(0),
+      lastPointer{0, 0},
+      lastKeyboardSpot{0, 0},
+      lastFocus(nullptr) {
     ReadMonitors();
     // A stored point on a monitor that is gone comes back to the nearest one. With one monitor
     // the point stays as stored, as it always did: the clamp keeps the view on that monitor.

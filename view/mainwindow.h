@@ -7,6 +7,7 @@
 //   messages.cpp     the message table and the handlers of its messages
 //   timers.cpp       the refresh and housekeeping timers
 //   pointdrag.cpp    the left-button drag of the point, and the end of both mouse modes
+//   follow.cpp       following the mouse and the keyboard
 //   commands.cpp     commands, keys, zoom, update rate and the standing options
 //   selection.cpp    the right-button selection, its frame and tip, Zoom To and the context menus
 //   images.cpp       capture, the clipboard, saving files and the message box
@@ -59,6 +60,10 @@ public:
     void SetUpdateRate(int rate, bool force);
     void ApplyAlwaysOnTop();
     void ApplyFollowMouse();
+    void ApplyFollowKeyboard();
+    // One tick of following: the point goes to the pointer or to another program's text cursor
+    // or keyboard focus, whichever moved last.
+    void Follow(POINT pointer);
 
     // Selection and context menus.
     RECT GetSelectionRect() const;
@@ -126,8 +131,11 @@ public:
     ScopedGdiObject<HFONT> guiFont;  // the GUI font made for dpi; null while the stock one fits
     UniqueHandle<HIMAGELIST, ImageList_Destroy> largeImages;  // enlarged toolbar images; null at 1x
     HIMAGELIST stockImages;                                   // the toolbar's own images, from its bitmap
-    DWORD stockButtonSize;  // the toolbar's buttons as created: width in the low, height in the high word
-    int stockThumbLength;   // the trackbars' thumbs as created
+    DWORD stockButtonSize;   // the toolbar's buttons as created: width in the low, height in the high word
+    int stockThumbLength;    // the trackbars' thumbs as created
+    POINT lastPointer;       // the pointer at the last tick, to tell which one moved last
+    POINT lastKeyboardSpot;  // where the keyboard was last followed to
+    HWND lastFocus;          // the focus window seen at the last tick
 
     // The monitor nearest to the point: the area the view may show.
     RECT SourceBounds() const;
@@ -156,6 +164,9 @@ private:
     void Highlight();
     void CheckHelpFile();
     void RunAbout();
+    // Where another program's text cursor, or else its newly focused window, now is, when that
+    // changed since the last look; false when there is nothing new to follow.
+    bool KeyboardMoved(POINT* spot);
     void NoteCopy(ClipboardResult result, const char* copied);
 };
 

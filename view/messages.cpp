@@ -8,6 +8,7 @@
 #include "../app/scoped.h"
 #include "../app/settings.h"
 #include "../app/utils.h"
+#include "../chrome/chrome.h"
 #include "../chrome/dpi.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
@@ -193,7 +194,7 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO* info) const {
                        static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
     const bool toolbarShown = settings.DisplayToolbar && toolbar;
     RECT buttons = {0, 0, 0, 0};
-    if (toolbarShown) SendMessageA(toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&buttons));
+    if (toolbarShown) SendMessageA(toolbar, TB_GETRECT, kLastToolbarButton, reinterpret_cast<LPARAM>(&buttons));
     rules::MinSizeParts parts;
     parts.frameWidth = frame.right - frame.left;
     parts.frameHeight = frame.bottom - frame.top;

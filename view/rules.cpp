@@ -57,4 +57,22 @@ const char* RateName(int rate) {
     return names[rate - kRateNone];
 }
 
+bool FollowedPoint(const Following& f, Point* next) {
+    if (f.keyboard && f.keyboardMoved) {
+        *next = f.keyboardSpot;
+        return true;
+    }
+    if (!f.mouse) return false;
+    const Point since = f.keyboard ? f.lastPointer : f.point;
+    if (f.pointer.x == since.x && f.pointer.y == since.y) return false;
+    *next = f.pointer;
+    return true;
+}
+
+bool CaretSpot(Rect caret, Point* spot) {
+    if (caret.bottom <= caret.top) return false;
+    *spot = Point{caret.left, caret.top + (caret.bottom - caret.top) / 2};
+    return true;
+}
+
 }  // namespace rules

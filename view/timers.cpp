@@ -1,4 +1,4 @@
-// The two timers: the refresh of the view, and the housekeeping of the ants, Follow Mouse and the
+// The two timers: the refresh of the view, and the housekeeping of the ants, following and the
 // status bar.
 #include "../app/globals.h"
 #include "../app/scoped.h"
@@ -16,10 +16,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
     if (hasSelection) ants.Draw(nullptr, hwnd);
     POINT p;
     GetCursorPos(&p);
-    if (settings.MouseTracking && !hasSelection && !selecting && (p.x != point.x || p.y != point.y)) {
-        point = p;
-        PaintNow();
-    }
+    Follow(p);
     // Over the view the status bar reads the magnified pixel under the pointer, elsewhere the
     // pointer's own; the colour comes from the screen in both cases, never from the view.
     POINT pixel;

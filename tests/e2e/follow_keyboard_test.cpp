@@ -1,0 +1,127 @@
+// Follow Keyboard as a user meets it: typing in Wine's Notepad carries the view along, the mouse
+// and the keyboard take turns, a focus moving between two buttons takes the view there, and the
+// setting stays.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/view.h"
+#include "tests/support/screen.h"
+#include "tests/support/wait.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kZoom = 2;
+
+// Whether the view shows the live screen magnified around point, leaving out the screen pixels
+// in skip (a blinking caret).
+bool ShowsScreenAround(HWND peerix, POINT point, const RECT& skip) {
+    const RECT view = ViewOnScreen(peerix);
+    const POINT o = SourceOrigin(view, kZoom, point);
+    const int w = view.right - view.left, h = view.bottom - view.top;
+    const pixels::Capture shown = pixels::CaptureScreen(view);
+    const pixels::Capture source = pixels::CaptureScreen(RECT{o.x, o.y, o.x + (w + 1) / kZoom, o.y + (h + 1) / kZoom});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const POINT s = {o.x + x / kZoom, o.y + y / kZoom};
+            if (!PtInRect(&skip, s) && shown.At(view.left + x, view.top + y) != source.At(s.x, s.y)) return false;
+        }
+    return true;
+}
+
+// Where a program's text cursor is followed to, asked from outside as Peerix asks; the caret's
+// own pixels, which blink, in *caret.
+POINT CaretSpotOf(HWND window, RECT* caret) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    *caret = info.rcCaret;
+    MapWindowPoints(info.hwndCaret, nullptr, reinterpret_cast<POINT*>(caret), 2);
+    InflateRect(caret, 2, 1);
+    return POINT{caret->left + 2, caret->top + 1 + (caret->bottom - caret->top - 2) / 2};
+}
+
+class FollowKeyboard : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettings();
+        WriteDword("DisplayToolbar", 0);
+        WriteDword("DisplayStatusbar", 0);
+        WriteDword("DisplayMouseWhenFollowing", 0);
+        WriteDword("ZoomFactor", kZoom);
+        WriteDword("Update", 4);  // Fast: the view keeps up with what the followed program draws
+        WriteRect("WindowPos", 560, 100, 1000, 520);
+    }
+    void TearDown() override { DeletePeerixKey(); }
+
+    bool FollowedTo(POINT point, const RECT& skip = RECT{}) {
+        return waiting::WaitFor([&] { return ShowsScreenAround(peerix.Window(), point, skip); }, 5000, 50);
+    }
+
+    PeerixProcess peerix;
+};
+
+}  // namespace
+
+TEST_F(FollowKeyboard, TypingInNotepadCarriesTheViewAlongAndTheMouseAndTheKeyboardTakeTurns) {
+    WriteDword("MouseTracking", 1);
+    ASSERT_TRUE(peerix.Start());
+    // Turned on with its key (Peerix's own focus is not followed), then kept at exit.
+    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    input::Press('F', {VK_CONTROL});
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION notepad = {};
+    char command[] = "notepad.exe";
+    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
+    HWND editor = nullptr;
+    ASSERT_TRUE(waiting::WaitFor([&] { return (editor = FindWindowA("Notepad", nullptr)) != nullptr; }, 10000));
+    SetWindowPos(editor, nullptr, 0, 0, 520, 300, SWP_NOZORDER);
+    ASSERT_TRUE(input::FocusForKeys(editor));
+    RECT caret;
+    for (const char* line : {"first line", "second"}) {
+        input::Type(line);
+        EXPECT_TRUE(FollowedTo(CaretSpotOf(editor, &caret), caret)) << "after typing " << line;
+        input::Press(VK_RETURN);
+    }
+    input::Type("abc");  // along the line
+    EXPECT_TRUE(FollowedTo(CaretSpotOf(editor, &caret), caret));
+    // The mouse moves last: the view goes to the pointer; then typing takes it back.
+    input::MoveTo(300, 200);
+    EXPECT_TRUE(FollowedTo(POINT{300, 200}));
+    input::Type("d");
+    EXPECT_TRUE(FollowedTo(CaretSpotOf(editor, &caret), caret));
+
+    ASSERT_TRUE(peerix.Close());
+    EXPECT_EQ(ReadValue("FollowKeyboard").AsDword(), 1u);
+    TerminateProcess(notepad.hProcess, 0);  // "Save changes?" is not this test's business
+    WaitForSingleObject(notepad.hProcess, 5000);
+    CloseHandle(notepad.hProcess);
+    CloseHandle(notepad.hThread);
+}
+
+TEST_F(FollowKeyboard, AFocusMovingBetweenTwoButtonsTakesTheViewToEach) {
+    WriteDword("FollowKeyboard", 1);
+    ASSERT_TRUE(peerix.Start());
+    HWND form = CreateWindowExA(0, "#32770", "form", WS_POPUP | WS_VISIBLE | WS_CAPTION, 20, 20, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND buttons[2];
+    for (int i = 0; i < 2; ++i)
+        buttons[i] = CreateWindowExA(0, "BUTTON", i ? "Second" : "First", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                     30 + 150 * i, 60 + 90 * i, 100, 30, form, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(input::FocusForKeys(form));
+    for (HWND button : buttons) {
+        SetFocus(button);  // as Tab does
+        RECT r;
+        GetWindowRect(button, &r);
+        EXPECT_TRUE(FollowedTo(POINT{r.left, r.top + (r.bottom - r.top) / 2}));
+    }
+    DestroyWindow(form);
+}
