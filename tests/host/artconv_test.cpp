@@ -104,10 +104,10 @@ TEST(ArtConv, TheProgramsArtHasTheSizesItNeeds) {
     const art::Art toolbar = MustParse(ReadArt("toolbar.txt"));
     EXPECT_EQ(toolbar.kind, art::Art::Bitmap);
     EXPECT_EQ(toolbar.bpp, 4);
-    EXPECT_EQ(toolbar.images[0].width, 96);  // six images of 16 x 15
+    EXPECT_EQ(toolbar.images[0].width, 112);  // seven images of 16 x 15
     EXPECT_EQ(toolbar.images[0].height, 15);
     // Light grey background in each image's corner.
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         const char ch = toolbar.images[0].rows[14][i * 16 + 15];
         for (const art::Entry& e : toolbar.entries) {
             if (e.ch == ch) {
