@@ -130,6 +130,26 @@ Point ClampPoint(Point p, const Source& s) {
     return Point{Clamp(p.x, s.minX, s.maxX), Clamp(p.y, s.minY, s.maxY)};
 }
 
+namespace {
+
+// One axis of CentreOn: n pixels from a, in a view showing `whole` pixels wholly from the point
+// less half.
+int CentreAxis(int a, int n, int half, int whole) {
+    const int middle = a + n / 2;
+    if (n > whole) return middle;
+    // The first pixel shown must be at or before a, the last wholly shown one at or after the
+    // selection's last. Of an odd count that fills the view exactly, the middle is one short.
+    return Clamp(middle, a + n - whole + half, a + half);
+}
+
+}  // namespace
+
+Point CentreOn(Rect pixels, const Source& s) {
+    // A view w wide shows w / zoom pixels wholly, one less than the source it is made from.
+    return Point{CentreAxis(pixels.left, pixels.right - pixels.left, s.halfWidth, s.srcWidth - 1),
+                 CentreAxis(pixels.top, pixels.bottom - pixels.top, s.halfHeight, s.srcHeight - 1)};
+}
+
 Rect SourceRect(Point c, const Source& s) {
     const int left = c.x - s.halfWidth, top = c.y - s.halfHeight;
     return Rect{left, top, left + s.visibleWidth, top + s.visibleHeight};

@@ -55,6 +55,11 @@ Point PanPoint(const Monitors& m, const Source& s, Point p, int dx, int dy, Rect
 // so a source wider than the bounds pins every point right of minX to maxX.
 Point ClampPoint(Point p, const Source& s);
 
+// The point that centres the screen pixels `pixels` in the view: their middle one (of an even
+// count, the one right of or below the middle), moved the least that shows every one of them
+// wholly when the view holds that many. The limits are applied where the point is used.
+Point CentreOn(Rect pixels, const Source& s);
+
 // The screen pixels the view shows for a clamped point (right and bottom exclusive).
 Rect SourceRect(Point clamped, const Source& s);
 
