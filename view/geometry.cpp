@@ -68,30 +68,39 @@ Point PanAxis(const Monitors& m, const Source& s, Point p, int d, bool horizonta
     const Rect here = MonitorBounds(m, p, fallback);
     const Source h = WithBounds(s, here);
     const int lo = horizontal ? h.minX : h.minY, hi = horizontal ? h.maxX : h.maxY;
-    const int target = (horizontal ? p.x : p.y) + d;
+    // Counted from the point the view shows: a drag may have left the stored one beyond the
+    // limits, and steps counted from there would move the view less, or not at all.
+    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
+    const int target = from + d;
     const bool past = (d > 0 && target > hi) || (d < 0 && target < lo);
-    const int next = past ? NextMonitor(m, here, Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
-                                                       horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
-                                        horizontal, d) : -1;
-    if (next < 0) {
+    const int next = past ? NextMonitor(m, here,
+                                        Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
+                                              horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
+                                        horizontal, d)
+                          : -1;
+    // Short of the limit a step stops at it, as at an edge with nothing beyond: the view then
+    // shows this monitor's last columns before the next step leaves them.
+    const bool atLimit = d > 0 ? from >= hi : from <= lo;
+    if (next < 0 || !atLimit) {
         const int v = Clamp(target, lo, hi);
         return horizontal ? Point{v, p.y} : Point{p.x, v};
     }
-    // The first step past this monitor's limit lands on the next monitor's near limit; the rest
-    // of the step goes on from there.
+    // From the limit the step goes on over there as if the two monitors met at this edge: a page
+    // shows the screenful next to the last one, a shorter step the near limit.
     const Rect& there = m.rects[next];
     const Source t = WithBounds(s, there);
-    // Counted from where the view is: a point that a drag left beyond the limit crosses with one
-    // step, not with as many as it lay beyond.
-    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
-    const int rest = d > 0 ? from + d - hi - 1 : from + d - lo + 1;
+    const int offset = horizontal ? (d > 0 ? there.left - here.right : there.right - here.left)
+                                  : (d > 0 ? there.top - here.bottom : there.bottom - here.top);
+    const long long glued = static_cast<long long>(target) + offset;
+    const int lo2 = horizontal ? t.minX : t.minY, hi2 = horizontal ? t.maxX : t.maxY;
+    const int v = glued < lo2 ? lo2 : (glued > hi2 ? hi2 : static_cast<int>(glued));
     Point q;
     if (horizontal) {
-        q.x = Clamp((d > 0 ? t.minX : t.maxX) + rest, t.minX, t.maxX);
-        q.y = Clamp(p.y, t.minY, t.maxY);
+        q.x = v;
+        q.y = Clamp(Clamp(p.y, h.minY, h.maxY), t.minY, t.maxY);
     } else {
-        q.x = Clamp(p.x, t.minX, t.maxX);
-        q.y = Clamp((d > 0 ? t.minY : t.maxY) + rest, t.minY, t.maxY);
+        q.x = Clamp(Clamp(p.x, h.minX, h.maxX), t.minX, t.maxX);
+        q.y = v;
     }
     // A view larger than that monitor puts its limits outside it; the point must still lie on
     // it, or the next use would pick another monitor.

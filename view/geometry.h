@@ -43,12 +43,14 @@ Rect MonitorBounds(const Monitors& m, Point p, Rect fallback);
 // on a monitor that is gone).
 Point OntoMonitor(const Monitors& m, Point p);
 
-// The point moved by the arrow and Page keys: each axis from the stored point, clamped into the
-// limits for the monitor nearest to it. A step beyond the upper limit (or below the lower one)
+// The point moved by the arrow and Page keys: each axis from the point the view shows (the
+// stored one clamped into the limits for the monitor nearest to it), clamped into those limits.
+// A step beyond the upper limit (or below the lower one) stops at the limit; from the limit it
 // carries the point onto the nearest monitor that lies wholly beyond that edge of this one and
-// level with some of it, with the rest of the step taken there and the other axis brought into
-// that monitor's limits; without such a monitor the point stops at the limit. Without monitors,
-// the fallback bounds hold it.
+// level with some of it, going on there as if the two met at that edge (a page shows the
+// screenful next to the last one, a shorter step that monitor's near limit), with the other axis
+// brought into that monitor's limits; without such a monitor the point stays at the limit.
+// Without monitors, the fallback bounds hold it.
 Point PanPoint(const Monitors& m, const Source& s, Point p, int dx, int dy, Rect fallback);
 
 // The point of interest held inside [min, max] on each axis; the lower bound is tested first,
