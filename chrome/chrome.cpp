@@ -218,17 +218,46 @@ void FillToolTipText(NMHDR* header) {
     if (const char* text = command.GetText()) rules::TooltipText(text, info->szText, sizeof info->szText);
 }
 
+namespace {
+
+// Menu items whose status help is not the string of their own id: Highlight's string would make
+// it a toolbar command, the system menu's About is the general menu's, and the system's own items
+// have no strings of ours.
+const struct {
+    WORD item;
+    UINT help;
+} kMenuHelp[] = {
+    {ID_HIGHLIGHT, IDS_HIGHLIGHT_HELP}, {IDM_SYS_ABOUT, ID_ABOUT},  {SC_RESTORE, IDS_RESTORE_HELP},
+    {SC_MOVE, IDS_MOVE_HELP},           {SC_SIZE, IDS_SIZE_HELP},   {SC_MINIMIZE, IDS_MINIMIZE_HELP},
+    {SC_MAXIMIZE, IDS_MAXIMIZE_HELP},   {SC_CLOSE, IDS_CLOSE_HELP},
+};
+
+UINT MenuHelpString(WORD item) {
+    for (const auto& row : kMenuHelp)
+        if (row.item == item) return row.help;
+    return item;
+}
+
+}  // namespace
+
 void ShowMenuHelp(HWND statusBar, WORD item, WORD flags, HMENU menu) {
+    if (!menu && flags == 0xFFFF) {
+        // The menu has closed: the parts come back, part 0 with the text it always keeps.
+        SendMessageA(statusBar, SB_SIMPLE, FALSE, 0);
+        return;
+    }
     char text[256];
     lstrcpynA(text, pressF1Text.GetText() ? pressF1Text.GetText() : "", sizeof text);
     if (menu && flags != 0xFFFF) {
-        ResString command(item);
+        ResString command(MenuHelpString(item));
         if (const char* s = command.GetText()) {
             char help[256];
             if (rules::MenuHelpText(s, help, sizeof help)) lstrcpyA(text, help);
         }
     }
-    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+    // While a menu is open its help takes the whole bar: part 0 alone is too narrow for it.
+    SendMessageA(statusBar, SB_SIMPLE, TRUE, 0);
+    SendMessageA(statusBar, SB_SETTEXTA, SB_SIMPLEID | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
 }
 
 void DrawSwatch(const DRAWITEMSTRUCT* item, COLORREF colour) {
