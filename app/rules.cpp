@@ -77,6 +77,10 @@ Rect RescueWindow(const Rect& stored, const Rect& work, int captionHeight, int m
     return At(Into(stored.left, sw, work.left, work.right), Into(stored.top, sh, work.top, work.bottom), sw, sh);
 }
 
+Point DefaultWindowSize(int dpi) {
+    return Point{ScaleForDpi(320, dpi), ScaleForDpi(200, dpi)};
+}
+
 void KeepDirectory(char* path, int length) {
     const int cut = LastBackslash(path, length);
     if (cut >= 1) path[cut + 1] = '\0';

@@ -99,10 +99,9 @@ HWND CreateRebar(HWND parent) {
 
 HWND CreateToolbar(HWND parent, HWND rebar, HWND tooltips) {
     // Images of 16 x 15 pixels, all six of the strip; the buttons take their default size.
-    HWND toolbar =
-        CreateToolbarEx(rebar ? rebar : parent, rebar ? kToolbarInRebarStyle : kToolbarAloneStyle, IDC_TOOLBAR,
-                        kToolbarImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0, kToolbarImageWidth,
-                        kToolbarImageHeight, sizeof(TBBUTTON));
+    HWND toolbar = CreateToolbarEx(rebar ? rebar : parent, rebar ? kToolbarInRebarStyle : kToolbarAloneStyle,
+                                   IDC_TOOLBAR, kToolbarImageCount, programInstance, IDB_TOOLBAR, kButtons, 0, 0, 0,
+                                   kToolbarImageWidth, kToolbarImageHeight, sizeof(TBBUTTON));
     SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tooltips), 0);
     // The indent goes in before the buttons: some toolbars lay their buttons out again only when
     // buttons are added, not when the indent changes.
@@ -147,7 +146,15 @@ HWND CreateStatusBar(HWND parent, const char* text) {
     return statusBar;
 }
 
-void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi) {
+namespace {
+
+struct PartWidths {
+    int w0, w1, w3, swatch;
+};
+
+// The widest texts of the status-bar parts in the bar's own font, with their padding, and the
+// swatch, at dpi.
+PartWidths MeasureStatusParts(HWND statusBar, HWND measure, int dpi) {
     SIZE s0 = {0, 0}, s1 = {0, 0}, s3 = {0, 0};
     {
         HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
@@ -158,10 +165,32 @@ void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeigh
         GetTextExtentPoint32A(dc, widestCoordsText.GetText(), widestCoordsText.GetLength(), &s3);
     }
     const int pad = rules::ScaleForDpi(6, dpi);
+    return PartWidths{s0.cx + pad, s1.cx + pad, s3.cx + pad, rules::ScaleForDpi(rules::kSwatchWidth, dpi)};
+}
+
+}  // namespace
+
+void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi) {
+    const PartWidths p = MeasureStatusParts(statusBar, measure, dpi);
     int edges[4];
-    rules::StatusPartEdges(s0.cx + pad, s1.cx + pad, s3.cx + pad, viewWidth, statusHeight, edges,
-                           rules::ScaleForDpi(rules::kSwatchWidth, dpi));
+    rules::StatusPartEdges(p.w0, p.w1, p.w3, viewWidth, statusHeight, edges, p.swatch);
     SendMessageA(statusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+int StatusBarMinWidth(HWND statusBar, HWND measure, int statusHeight, int dpi) {
+    const PartWidths p = MeasureStatusParts(statusBar, measure, dpi);
+    return rules::StatusBarMinWidth(p.w0, p.w1, p.w3, statusHeight, p.swatch);
+}
+
+int ToolbarWidthFor(HWND parent, HWND toolbar, HWND last) {
+    RECT client = {0, 0, 0, 0}, bar = {0, 0, 0, 0}, control = {0, 0, 0, 0};
+    GetClientRect(parent, &client);
+    GetClientRect(toolbar, &bar);
+    MapWindowPoints(toolbar, parent, reinterpret_cast<POINT*>(&bar), 2);
+    GetWindowRect(last, &control);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&control), 2);
+    // What lies right of the toolbar (the band's edges) stays the same when the window narrows.
+    return control.right + (client.right - bar.right);
 }
 
 int SetStatusFont(HWND statusBar, HFONT font) {

@@ -26,8 +26,12 @@ int BandChildHeight(int dpi, int buttonHeight);
 // w0, w1 and w3 are the measured widths (text and padding); the swatch is `swatch` wide. When the
 // view is wider than the parts need, part 0 takes the rest, up to three pixels before the size
 // grip.
-void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4],
-                     int swatch = kSwatchWidth);
+void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4], int swatch = kSwatchWidth);
+
+// The narrowest view (and status bar) that holds the four parts as measured and ends them where
+// StatusPartEdges does, three pixels into the size grip: the width at which part 0 starts to
+// widen.
+int StatusBarMinWidth(int w0, int w1, int w3, int statusHeight, int swatch = kSwatchWidth);
 
 // The tooltip of a command string: the text before the first "\n", cut to fit a buffer of
 // `capacity` characters with its terminator.

@@ -181,7 +181,8 @@ Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, 
 }
 
 Point MinTrackSize(const MinSizeParts& p) {
-    const int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    if (client < p.statusWidth) client = p.statusWidth;
     int width = p.frameWidth + client;
     if (width < p.captionWidth) width = p.captionWidth;
     if (width < p.systemWidth) width = p.systemWidth;

@@ -75,12 +75,13 @@ Point MarkerPosition(Point point, Point clamped, const Source& s, int zoom, int 
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 
 // The smallest window that keeps its parts usable: the frame (the window's size less its client
-// area's), the client width the toolbar's buttons need and the heights of the bars shown (0 for
-// those hidden), a small view, and the width the caption's icon and buttons need; never less than
-// the system's own minimum.
+// area's), the client widths the toolbar band and the status bar's parts need and the heights of
+// the bars shown (0 for those hidden), a small view, and the width the caption's icon and buttons
+// need; never less than the system's own minimum.
 struct MinSizeParts {
     int frameWidth, frameHeight;
-    int toolbarWidth, bandHeight, statusHeight;
+    int toolbarWidth, bandHeight;
+    int statusWidth, statusHeight;
     int viewWidth, viewHeight;
     int captionWidth;
     int systemWidth, systemHeight;

@@ -51,7 +51,7 @@ protected:
 
 TEST_F(Placement, AboutAndOptionsOpenWhollyOnTheScreenFromAMainWindowInEachCorner) {
     const RECT work = WorkArea();
-    const LONG w = 240, h = 170;
+    const LONG w = 320, h = 170;  // the first start's width, about the smallest there is
     const struct {
         const char* where;
         RECT window;
@@ -118,7 +118,7 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
         {{-100, -50, 300, 250}, Sized(work.left, work.top, 400, 300)},
         // Wholly on the screen, in a corner, and partly off at the left with its caption on it:
         // exactly as stored.
-        {Sized(work.right - 300, work.bottom - 200, 300, 200), Sized(work.right - 300, work.bottom - 200, 300, 200)},
+        {Sized(work.right - 320, work.bottom - 200, 320, 200), Sized(work.right - 320, work.bottom - 200, 320, 200)},
         {{200, 150, 600, 450}, {200, 150, 600, 450}},
         {{-100, 10, 300, 310}, {-100, 10, 300, 310}},
     };

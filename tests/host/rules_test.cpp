@@ -147,3 +147,10 @@ TEST(PlacementRules, StoredWindowsWhoseCaptionCannotBeGrabbedAreRescued) {
     ExpectRect(rules::RescueWindow({5000, 5000, 5400, 5300}, work, caption, strip), 624, 468, 1024, 768);
     ExpectRect(rules::RescueWindow({-1500, 100, -1100, 400}, work, caption, strip), 0, 100, 400, 400);
 }
+
+TEST(PlacementRules, TheFirstStartSizeIsDesignedAt96DpiAndScaled) {
+    for (const auto& c : {std::make_pair(96, 320), {120, 400}, {144, 480}, {192, 640}, {0, 320}}) {
+        EXPECT_EQ(rules::DefaultWindowSize(c.first).x, c.second) << c.first;
+        EXPECT_EQ(rules::DefaultWindowSize(c.first).y, c.second * 5 / 8) << c.first;
+    }
+}

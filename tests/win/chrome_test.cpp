@@ -253,10 +253,14 @@ TEST_F(Chrome, StatusPartsFollowTheMeasuredTextsAndTheViewWidth) {
     ReleaseDC(mainWindow.hwnd, dc);
     const int needed = w0 + w1 + 31 + w3;
 
-    // Wide: part 0 takes the rest up to three pixels past the view less the grip. Narrow: the
-    // measured widths. Exactly enough: still the measured widths.
+    // Wide: part 0 takes the rest up to three pixels past the view less the grip. Exactly enough:
+    // the measured widths. Narrower the window cannot be made.
     const int sh = mainWindow.statusHeight;
-    for (int width : {needed + 200, needed - 40, needed + sh - 3, needed + sh - 2}) {
+    SetClientSize(w.Handle(), needed - 40, 250);
+    RECT narrowest;
+    GetClientRect(w.Handle(), &narrowest);
+    EXPECT_EQ(narrowest.right, needed + sh - 3);
+    for (int width : {needed + 200, needed + sh - 3, needed + sh - 2}) {
         SetClientSize(w.Handle(), width, 250);
         RECT client;
         GetClientRect(w.Handle(), &client);
