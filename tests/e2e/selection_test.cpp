@@ -299,6 +299,7 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
 
     const ExpectedView zoomed = ViewOf(window, 8, POINT{475, 387}, top);
     EXPECT_TRUE(WaitForView(zoomed, nullptr, {}, &diff)) << diff;
+    SaveShot("zoom-to", WindowRectOf(window));
     EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
     HWND band = FindWindowExA(window, nullptr, REBARCLASSNAMEA, nullptr);
     HWND toolbar = FindWindowExA(band, nullptr, TOOLBARCLASSNAMEA, nullptr);
