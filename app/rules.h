@@ -39,6 +39,9 @@ Rect CentredInside(const Rect& reference, const Rect& window, const Rect& work);
 // area where larger and moved the least distance onto it.
 Rect RescueWindow(const Rect& stored, const Rect& work, int captionHeight, int minStrip);
 
+// The main window's size at a first start: 320 x 200 as designed at 96 DPI, scaled to dpi.
+Point DefaultWindowSize(int dpi);
+
 // Cuts a module file name after its last backslash in place. Position 0 is never examined; with
 // no backslash the name stays whole.
 void KeepDirectory(char* path, int length);

@@ -77,10 +77,10 @@ void Settings::Normalise() {
             static_cast<char*>(row.data)[d.size - 1] = '\0';
             break;
         case SettingRule::WindowRect: {
-            // A rectangle without area, or one on no monitor at all, would open an invisible window.
+            // A rectangle without area would open an invisible window. One on no monitor (saved on
+            // a monitor that is gone) keeps its size: start-up moves it onto the nearest one.
             const RECT* r = static_cast<const RECT*>(row.data);
-            if (row.found && (!rules::HasArea(ToRules(*r)) || !MonitorFromRect(r, MONITOR_DEFAULTTONULL)))
-                row.found = false;
+            if (row.found && !rules::HasArea(ToRules(*r))) row.found = false;
             break;
         }
         case SettingRule::Bytes:

@@ -46,7 +46,7 @@ enum class SettingRule {
     Flag,        // 0 or 1; anything else non-zero means set
     Range,       // clamped into [low, high]
     Text,        // a path that always ends inside its field
-    WindowRect,  // used only when it has an area on some monitor
+    WindowRect,  // used only when it has an area; start-up brings it onto a monitor
     Bytes,       // used as read
 };
 

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "../chrome/dpi.h"
 #include "../res/resource.h"
 #include "../view/mainwindow.h"
 #include "globals.h"
@@ -30,6 +31,38 @@ ATOM RegisterMainClass(HINSTANCE instance) {
     return RegisterClassExA(&wc);
 }
 
+// The rectangle a window may take on the work area of its monitor: moved, and shrunk where
+// larger, so that it lies there and its caption can be grabbed (see RescueWindow).
+rules::Rect Rescued(const RECT& r) {
+    // A window saved on a larger desktop, or all but off the screen, comes back where its caption
+    // can be grabbed: half the caption's height over a strip as wide as the system's smallest
+    // window.
+    const int caption = GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    return rules::RescueWindow(ToRules(r), ToRules(WorkAreaNear(r)), caption, GetSystemMetrics(SM_CXMINTRACK));
+}
+
+// Gives the new window its size for its DPI and a place on the work area. Only now is the DPI
+// known and the chrome built, whose bars set the smallest size: a window set to less grows to it.
+void PlaceNewWindow(HWND window, bool stored) {
+    RECT r;
+    GetWindowRect(window, &r);
+    if (!stored) {
+        const rules::Point size = rules::DefaultWindowSize(WindowDpi(window));
+        r.right = r.left + size.x;
+        r.bottom = r.top + size.y;
+    }
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    const RECT work = WorkAreaNear(r);
+    const bool wholly = r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+    GetWindowRect(window, &r);
+    // A window that lay wholly on the work area still does after growing; others are rescued.
+    const RECT placed = ToRECT(wholly ? rules::KeepInside(ToRules(r), ToRules(work)) : Rescued(r));
+    if (!EqualRect(&placed, &r))
+        SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                     flags);
+}
+
 }  // namespace
 
 bool ActivateEarlierInstance() {
@@ -45,15 +78,12 @@ bool ActivateEarlierInstance() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 320, height = 200;
-    if (settings.WindowPosFound()) {
-        // A window saved on a larger desktop, or all but off the screen, comes back where its
-        // caption can be grabbed: half the caption's height over a strip as wide as the system's
-        // smallest window.
-        const int caption = GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYCAPTION);
-        const RECT r =
-            ToRECT(rules::RescueWindow(ToRules(settings.WindowPos), ToRules(WorkAreaNear(settings.WindowPos)), caption,
-                                       GetSystemMetrics(SM_CXMINTRACK)));
+    // Made at the 96-DPI default size; PlaceNewWindow sizes it for its DPI.
+    const rules::Point size = rules::DefaultWindowSize(rules::kDesignDpi);
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = size.x, height = size.y;
+    const bool stored = settings.WindowPosFound();
+    if (stored) {
+        const RECT r = ToRECT(Rescued(settings.WindowPos));
         x = r.left;
         y = r.top;
         width = r.right - r.left;
@@ -70,6 +100,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
         ShowSystemError(nullptr, title);
         return nullptr;
     }
+    PlaceNewWindow(window, stored);
     ShowWindow(window, showCommand);
     return window;
 }

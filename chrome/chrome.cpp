@@ -149,7 +149,15 @@ HWND CreateStatusBar(HWND parent, const char* text) {
     return statusBar;
 }
 
-void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi) {
+namespace {
+
+struct PartWidths {
+    int w0, w1, w3, swatch;
+};
+
+// The widest texts of the status-bar parts in the bar's own font, with their padding, and the
+// swatch, at dpi.
+PartWidths MeasureStatusParts(HWND statusBar, HWND measure, int dpi) {
     SIZE s0 = {0, 0}, s1 = {0, 0}, s3 = {0, 0};
     {
         HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
@@ -160,10 +168,32 @@ void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeigh
         GetTextExtentPoint32A(dc, widestCoordsText.GetText(), widestCoordsText.GetLength(), &s3);
     }
     const int pad = rules::ScaleForDpi(6, dpi);
+    return PartWidths{s0.cx + pad, s1.cx + pad, s3.cx + pad, rules::ScaleForDpi(rules::kSwatchWidth, dpi)};
+}
+
+}  // namespace
+
+void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi) {
+    const PartWidths p = MeasureStatusParts(statusBar, measure, dpi);
     int edges[4];
-    rules::StatusPartEdges(s0.cx + pad, s1.cx + pad, s3.cx + pad, viewWidth, statusHeight, edges,
-                           rules::ScaleForDpi(rules::kSwatchWidth, dpi));
+    rules::StatusPartEdges(p.w0, p.w1, p.w3, viewWidth, statusHeight, edges, p.swatch);
     SendMessageA(statusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+int StatusBarMinWidth(HWND statusBar, HWND measure, int statusHeight, int dpi) {
+    const PartWidths p = MeasureStatusParts(statusBar, measure, dpi);
+    return rules::StatusBarMinWidth(p.w0, p.w1, p.w3, statusHeight, p.swatch);
+}
+
+int ToolbarWidthFor(HWND parent, HWND toolbar, HWND last) {
+    RECT client = {0, 0, 0, 0}, bar = {0, 0, 0, 0}, control = {0, 0, 0, 0};
+    GetClientRect(parent, &client);
+    GetClientRect(toolbar, &bar);
+    MapWindowPoints(toolbar, parent, reinterpret_cast<POINT*>(&bar), 2);
+    GetWindowRect(last, &control);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&control), 2);
+    // What lies right of the toolbar (the band's edges) stays the same when the window narrows.
+    return control.right + (client.right - bar.right);
 }
 
 int SetStatusFont(HWND statusBar, HFONT font) {
@@ -220,17 +250,46 @@ void FillToolTipText(NMHDR* header) {
     if (const char* text = command.GetText()) rules::TooltipText(text, info->szText, sizeof info->szText);
 }
 
+namespace {
+
+// Menu items whose status help is not the string of their own id: Highlight's string would make
+// it a toolbar command, the system menu's About is the general menu's, and the system's own items
+// have no strings of ours.
+const struct {
+    WORD item;
+    UINT help;
+} kMenuHelp[] = {
+    {ID_HIGHLIGHT, IDS_HIGHLIGHT_HELP}, {IDM_SYS_ABOUT, ID_ABOUT},  {SC_RESTORE, IDS_RESTORE_HELP},
+    {SC_MOVE, IDS_MOVE_HELP},           {SC_SIZE, IDS_SIZE_HELP},   {SC_MINIMIZE, IDS_MINIMIZE_HELP},
+    {SC_MAXIMIZE, IDS_MAXIMIZE_HELP},   {SC_CLOSE, IDS_CLOSE_HELP},
+};
+
+UINT MenuHelpString(WORD item) {
+    for (const auto& row : kMenuHelp)
+        if (row.item == item) return row.help;
+    return item;
+}
+
+}  // namespace
+
 void ShowMenuHelp(HWND statusBar, WORD item, WORD flags, HMENU menu) {
+    if (!menu && flags == 0xFFFF) {
+        // The menu has closed: the parts come back, part 0 with the text it always keeps.
+        SendMessageA(statusBar, SB_SIMPLE, FALSE, 0);
+        return;
+    }
     char text[256];
     lstrcpynA(text, pressF1Text.GetText() ? pressF1Text.GetText() : "", sizeof text);
     if (menu && flags != 0xFFFF) {
-        ResString command(item);
+        ResString command(MenuHelpString(item));
         if (const char* s = command.GetText()) {
             char help[256];
             if (rules::MenuHelpText(s, help, sizeof help)) lstrcpyA(text, help);
         }
     }
-    SendMessageA(statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+    // While a menu is open its help takes the whole bar: part 0 alone is too narrow for it.
+    SendMessageA(statusBar, SB_SIMPLE, TRUE, 0);
+    SendMessageA(statusBar, SB_SETTEXTA, SB_SIMPLEID | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
 }
 
 void DrawSwatch(const DRAWITEMSTRUCT* item, COLORREF colour) {

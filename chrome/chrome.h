@@ -32,6 +32,12 @@ int WindowHeight(HWND window);
 // Measures the widest texts of the four status-bar parts in the status bar's own font, in
 // measure's device context, and sets the parts for a view viewWidth wide at dpi.
 void SetStatusParts(HWND statusBar, HWND measure, int viewWidth, int statusHeight, int dpi);
+// The narrowest status bar of that height that shows its four parts, measured at dpi as
+// SetStatusParts measures them, clear of the size grip.
+int StatusBarMinWidth(HWND statusBar, HWND measure, int statusHeight, int dpi);
+// The client width of parent at which the toolbar in it still shows all of `last`, a control in
+// the toolbar: that control's right edge plus what lies right of the toolbar's client area now.
+int ToolbarWidthFor(HWND parent, HWND toolbar, HWND last);
 // Gives the status bar another font and returns its new height.
 int SetStatusFont(HWND statusBar, HFONT font);
 

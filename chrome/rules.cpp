@@ -32,6 +32,10 @@ void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, in
     edges[3] = w0 + w1 + swatch + w3;
 }
 
+int StatusBarMinWidth(int w0, int w1, int w3, int statusHeight, int swatch) {
+    return w0 + w1 + swatch + w3 + statusHeight - 3;
+}
+
 namespace {
 
 void CopyCut(const char* from, size_t length, char* out, size_t capacity) {

@@ -29,6 +29,11 @@ int BandChildHeight(int dpi, int buttonHeight);
 // grip.
 void StatusPartEdges(int w0, int w1, int w3, int viewWidth, int statusHeight, int edges[4], int swatch = kSwatchWidth);
 
+// The narrowest view (and status bar) that holds the four parts as measured and ends them where
+// StatusPartEdges does, three pixels into the size grip: the width at which part 0 starts to
+// widen.
+int StatusBarMinWidth(int w0, int w1, int w3, int statusHeight, int swatch = kSwatchWidth);
+
 // The tooltip of a command string: the text before the first "\n", cut to fit a buffer of
 // `capacity` characters with its terminator.
 void TooltipText(const char* commandString, char* out, size_t capacity);

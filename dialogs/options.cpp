@@ -84,9 +84,13 @@ void ContextHelp(HWND dialog, LPARAM lParam) {
 }  // namespace
 
 bool ReadRateField(HWND dialog, int id, UINT* value) {
-    BOOL translated = FALSE;
-    *value = GetDlgItemInt(dialog, id, &translated, FALSE);
-    if (rules::ValidRate(translated != FALSE, *value)) return true;
+    // Not GetDlgItemInt: it stops at the first character that is no digit and still reports a
+    // number, so "1e3" would be taken as 1. A text longer than the buffer is no rate either.
+    char typed[64];
+    *value = 0;
+    const int length = GetDlgItemTextA(dialog, id, typed, sizeof typed);
+    const bool number = length < static_cast<int>(sizeof typed) - 1 && rules::ParseDecimal(typed, value);
+    if (rules::ValidRate(number, *value)) return true;
     ResString text(IDS_INVALID_UPDATE);
     MessageBoxA(dialog, text.GetText(), errorCaption.GetText(), MB_ICONERROR);
     SetFocus(GetDlgItem(dialog, id));

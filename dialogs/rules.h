@@ -12,6 +12,10 @@ int RateForInterval(int milliseconds);
 int IntervalForRate(int perSecond);
 // A field is valid when its text was a number and that number, taken as signed, is 1..50.
 bool ValidRate(bool translated, unsigned value);
+// Reads a field's whole text as a decimal number: digits only, with spaces or tabs around them
+// allowed and nothing else (no sign, point, exponent or trailing letters). A number too large
+// for 32 bits gives 0xFFFFFFFF, which no range accepts.
+bool ParseDecimal(const char* text, unsigned* value);
 
 }  // namespace rules
 

@@ -31,14 +31,20 @@ Point TipPosition(Point anchor, int zoom) {
     return Point{Snap(anchor.x, zoom) - 5, Snap(anchor.y, zoom) - 5};
 }
 
-ZoomTarget ZoomTo(Rect s, Rect v, Rect o, int zoom) {
-    // Only the widths decide the new factor; the selection lies in the view, so k >= 1.
-    const int k = (v.right - v.left) / (s.right - s.left);
-    o.left += (s.left - v.left) / zoom;
-    o.top += (s.top - v.top) / zoom;
-    o.right = o.left + (s.right - s.left) / zoom;
-    o.bottom = o.top + (s.bottom - s.top) / zoom;
-    return ZoomTarget{Point{o.left + (o.right - o.left) / 2, o.top + (o.bottom - o.top) / 2}, k * zoom};
+Rect SelectedPixels(Rect visible, Rect v, Rect s, int zoom) {
+    const int left = visible.left + (s.left - v.left) / zoom, top = visible.top + (s.top - v.top) / zoom;
+    return Rect{left, top, left + (s.right - s.left) / zoom, top + (s.bottom - s.top) / zoom};
+}
+
+ZoomTarget ZoomTo(Rect s, Rect v, Rect visible, int zoom) {
+    // The factor that still fits both the width and the height; the selection lies in the view,
+    // so it is at least 1 unless the view has shrunk since.
+    const int w = s.right - s.left, h = s.bottom - s.top;
+    const int byWidth = (v.right - v.left) / w, byHeight = (v.bottom - v.top) / h;
+    int k = byWidth < byHeight ? byWidth : byHeight;
+    if (k < 1) k = 1;
+    const long long z = static_cast<long long>(k) * zoom;
+    return ZoomTarget{SelectedPixels(visible, v, s, zoom), z > kMaxZoom ? kMaxZoom : static_cast<int>(z)};
 }
 
 int NextAntsPhase(int phase) {
@@ -48,12 +54,7 @@ int NextAntsPhase(int phase) {
 
 CaptureArea CaptureRect(bool zoomed, bool useSelection, Rect visible, Rect v, Rect s, int zoom) {
     CaptureArea a{visible, zoomed ? zoom : 1, 0, 0};
-    if (useSelection) {
-        a.source.left = visible.left + (s.left - v.left) / zoom;
-        a.source.top = visible.top + (s.top - v.top) / zoom;
-        a.source.right = a.source.left + (s.right - s.left) / zoom;
-        a.source.bottom = a.source.top + (s.bottom - s.top) / zoom;
-    }
+    if (useSelection) a.source = SelectedPixels(visible, v, s, zoom);
     if (zoomed && !useSelection) {
         // Exactly the view as shown, its last blocks cut where the view cuts them.
         a.bitmapWidth = v.right - v.left;

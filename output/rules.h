@@ -20,13 +20,19 @@ Point ClampIntoView(int x, int y, Rect view);
 // Where the size tip's bottom-left corner goes, in client coordinates (not relative to the view).
 Point TipPosition(Point anchor, int zoom);
 
-// Zoom To: the new point of interest and zoom factor (before clamping to 1..32) for a snapped
-// selection s in view v, starting from the outline of the current magnified area.
+// The screen pixels a snapped selection s covers in view v, whose first wholly shown pixel is
+// visible's top-left one.
+Rect SelectedPixels(Rect visible, Rect view, Rect selection, int zoom);
+
+// Zoom To: the selected screen pixels, and the zoom that shows them largest while they fit both
+// the view's width and its height: the current zoom times the smaller of the view's width over
+// the selection's and its height over the selection's, at least 1, at most 32. The selection has
+// a width and a height.
 struct ZoomTarget {
-    Point point;
+    Rect pixels;
     int zoom;
 };
-ZoomTarget ZoomTo(Rect selection, Rect view, Rect outline, int zoom);
+ZoomTarget ZoomTo(Rect selection, Rect view, Rect visible, int zoom);
 
 // The marching ants' phase after one drawing: 2 pixels on, back to 0 after 6.
 int NextAntsPhase(int phase);

@@ -68,30 +68,39 @@ Point PanAxis(const Monitors& m, const Source& s, Point p, int d, bool horizonta
     const Rect here = MonitorBounds(m, p, fallback);
     const Source h = WithBounds(s, here);
     const int lo = horizontal ? h.minX : h.minY, hi = horizontal ? h.maxX : h.maxY;
-    const int target = (horizontal ? p.x : p.y) + d;
+    // Counted from the point the view shows: a drag may have left the stored one beyond the
+    // limits, and steps counted from there would move the view less, or not at all.
+    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
+    const int target = from + d;
     const bool past = (d > 0 && target > hi) || (d < 0 && target < lo);
-    const int next = past ? NextMonitor(m, here, Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
-                                                       horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
-                                        horizontal, d) : -1;
-    if (next < 0) {
+    const int next = past ? NextMonitor(m, here,
+                                        Point{horizontal ? (d > 0 ? here.right : here.left - 1) : p.x,
+                                              horizontal ? p.y : (d > 0 ? here.bottom : here.top - 1)},
+                                        horizontal, d)
+                          : -1;
+    // Short of the limit a step stops at it, as at an edge with nothing beyond: the view then
+    // shows this monitor's last columns before the next step leaves them.
+    const bool atLimit = d > 0 ? from >= hi : from <= lo;
+    if (next < 0 || !atLimit) {
         const int v = Clamp(target, lo, hi);
         return horizontal ? Point{v, p.y} : Point{p.x, v};
     }
-    // The first step past this monitor's limit lands on the next monitor's near limit; the rest
-    // of the step goes on from there.
+    // From the limit the step goes on over there as if the two monitors met at this edge: a page
+    // shows the screenful next to the last one, a shorter step the near limit.
     const Rect& there = m.rects[next];
     const Source t = WithBounds(s, there);
-    // Counted from where the view is: a point that a drag left beyond the limit crosses with one
-    // step, not with as many as it lay beyond.
-    const int from = Clamp(horizontal ? p.x : p.y, lo, hi);
-    const int rest = d > 0 ? from + d - hi - 1 : from + d - lo + 1;
+    const int offset = horizontal ? (d > 0 ? there.left - here.right : there.right - here.left)
+                                  : (d > 0 ? there.top - here.bottom : there.bottom - here.top);
+    const long long glued = static_cast<long long>(target) + offset;
+    const int lo2 = horizontal ? t.minX : t.minY, hi2 = horizontal ? t.maxX : t.maxY;
+    const int v = glued < lo2 ? lo2 : (glued > hi2 ? hi2 : static_cast<int>(glued));
     Point q;
     if (horizontal) {
-        q.x = Clamp((d > 0 ? t.minX : t.maxX) + rest, t.minX, t.maxX);
-        q.y = Clamp(p.y, t.minY, t.maxY);
+        q.x = v;
+        q.y = Clamp(Clamp(p.y, h.minY, h.maxY), t.minY, t.maxY);
     } else {
-        q.x = Clamp(p.x, t.minX, t.maxX);
-        q.y = Clamp((d > 0 ? t.minY : t.maxY) + rest, t.minY, t.maxY);
+        q.x = Clamp(Clamp(p.x, h.minX, h.maxX), t.minX, t.maxX);
+        q.y = v;
     }
     // A view larger than that monitor puts its limits outside it; the point must still lie on
     // it, or the next use would pick another monitor.
@@ -130,6 +139,26 @@ Point ClampPoint(Point p, const Source& s) {
     return Point{Clamp(p.x, s.minX, s.maxX), Clamp(p.y, s.minY, s.maxY)};
 }
 
+namespace {
+
+// One axis of CentreOn: n pixels from a, in a view showing `whole` pixels wholly from the point
+// less half.
+int CentreAxis(int a, int n, int half, int whole) {
+    const int middle = a + n / 2;
+    if (n > whole) return middle;
+    // The first pixel shown must be at or before a, the last wholly shown one at or after the
+    // selection's last. Of an odd count that fills the view exactly, the middle is one short.
+    return Clamp(middle, a + n - whole + half, a + half);
+}
+
+}  // namespace
+
+Point CentreOn(Rect pixels, const Source& s) {
+    // A view w wide shows w / zoom pixels wholly, one less than the source it is made from.
+    return Point{CentreAxis(pixels.left, pixels.right - pixels.left, s.halfWidth, s.srcWidth - 1),
+                 CentreAxis(pixels.top, pixels.bottom - pixels.top, s.halfHeight, s.srcHeight - 1)};
+}
+
 Rect SourceRect(Point c, const Source& s) {
     const int left = c.x - s.halfWidth, top = c.y - s.halfHeight;
     return Rect{left, top, left + s.visibleWidth, top + s.visibleHeight};
@@ -152,7 +181,8 @@ Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, 
 }
 
 Point MinTrackSize(const MinSizeParts& p) {
-    const int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    int client = p.toolbarWidth > p.viewWidth ? p.toolbarWidth : p.viewWidth;
+    if (client < p.statusWidth) client = p.statusWidth;
     int width = p.frameWidth + client;
     if (width < p.captionWidth) width = p.captionWidth;
     if (width < p.systemWidth) width = p.systemWidth;

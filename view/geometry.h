@@ -43,17 +43,24 @@ Rect MonitorBounds(const Monitors& m, Point p, Rect fallback);
 // on a monitor that is gone).
 Point OntoMonitor(const Monitors& m, Point p);
 
-// The point moved by the arrow and Page keys: each axis from the stored point, clamped into the
-// limits for the monitor nearest to it. A step beyond the upper limit (or below the lower one)
+// The point moved by the arrow and Page keys: each axis from the point the view shows (the
+// stored one clamped into the limits for the monitor nearest to it), clamped into those limits.
+// A step beyond the upper limit (or below the lower one) stops at the limit; from the limit it
 // carries the point onto the nearest monitor that lies wholly beyond that edge of this one and
-// level with some of it, with the rest of the step taken there and the other axis brought into
-// that monitor's limits; without such a monitor the point stops at the limit. Without monitors,
-// the fallback bounds hold it.
+// level with some of it, going on there as if the two met at that edge (a page shows the
+// screenful next to the last one, a shorter step that monitor's near limit), with the other axis
+// brought into that monitor's limits; without such a monitor the point stays at the limit.
+// Without monitors, the fallback bounds hold it.
 Point PanPoint(const Monitors& m, const Source& s, Point p, int dx, int dy, Rect fallback);
 
 // The point of interest held inside [min, max] on each axis; the lower bound is tested first,
 // so a source wider than the bounds pins every point right of minX to maxX.
 Point ClampPoint(Point p, const Source& s);
+
+// The point that centres the screen pixels `pixels` in the view: their middle one (of an even
+// count, the one right of or below the middle), moved the least that shows every one of them
+// wholly when the view holds that many. The limits are applied where the point is used.
+Point CentreOn(Rect pixels, const Source& s);
 
 // The screen pixels the view shows for a clamped point (right and bottom exclusive).
 Rect SourceRect(Point clamped, const Source& s);
@@ -73,12 +80,13 @@ bool SourcePixelAt(Point client, Rect view, Rect source, int zoom, Point* pixel)
 Rect ViewRect(Rect client, bool toolbarShown, int bandHeight, bool statusShown, int statusHeight);
 
 // The smallest window that keeps its parts usable: the frame (the window's size less its client
-// area's), the client width the toolbar's buttons need and the heights of the bars shown (0 for
-// those hidden), a small view, and the width the caption's icon and buttons need; never less than
-// the system's own minimum.
+// area's), the client widths the toolbar band and the status bar's parts need and the heights of
+// the bars shown (0 for those hidden), a small view, and the width the caption's icon and buttons
+// need; never less than the system's own minimum.
 struct MinSizeParts {
     int frameWidth, frameHeight;
-    int toolbarWidth, bandHeight, statusHeight;
+    int toolbarWidth, bandHeight;
+    int statusWidth, statusHeight;
     int viewWidth, viewHeight;
     int captionWidth;
     int systemWidth, systemHeight;

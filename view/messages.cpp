@@ -193,14 +193,15 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO* info) const {
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
     const bool toolbarShown = settings.DisplayToolbar && toolbar;
-    RECT buttons = {0, 0, 0, 0};
-    if (toolbarShown) SendMessageA(toolbar, TB_GETRECT, kLastToolbarButton, reinterpret_cast<LPARAM>(&buttons));
+    const bool statusShown = settings.DisplayStatusbar && statusBar;
     rules::MinSizeParts parts;
     parts.frameWidth = frame.right - frame.left;
     parts.frameHeight = frame.bottom - frame.top;
-    parts.toolbarWidth = toolbarShown ? buttons.right : 0;
+    // The whole band, both trackbars too, and every status part, at the window's DPI.
+    parts.toolbarWidth = toolbarShown && rateTrack ? ToolbarWidthFor(hwnd, toolbar, rateTrack) : 0;
     parts.bandHeight = toolbarShown ? bandHeight : 0;
-    parts.statusHeight = settings.DisplayStatusbar && statusBar ? statusHeight : 0;
+    parts.statusWidth = statusShown ? StatusBarMinWidth(statusBar, hwnd, statusHeight, dpi) : 0;
+    parts.statusHeight = statusShown ? statusHeight : 0;
     parts.viewWidth = GetSystemMetrics(SM_CXICON);
     parts.viewHeight = GetSystemMetrics(SM_CYICON);
     // The icon, the three caption buttons and one button's width of the title.

@@ -87,14 +87,17 @@ void MainWindow::CancelSelection() {
 }
 
 void MainWindow::ZoomToSelection() {
-    const int zoom = settings.ZoomFactor;
     const RECT s = GetSelectionRect();
     RECT view;
     GetViewRect(&view);
-    if (s.right <= s.left) return;  // only offered for a selection with a width
-    UpdateOutline();
-    const rules::ZoomTarget target = rules::ZoomTo(ToRules(s), ToRules(view), ToRules(outline), zoom);
-    point = ToPOINT(target.point);
+    if (s.right <= s.left || s.bottom <= s.top) return;  // only offered for a selection with an area
+    const rules::ZoomTarget target =
+        rules::ZoomTo(ToRules(s), ToRules(view), ToRules(SourceRect()), settings.ZoomFactor);
+    // The point is placed for the view at the new zoom, so that every selected pixel shows whole.
+    rules::Source next;
+    if (rules::ComputeSource(view.right - view.left, view.bottom - view.top, target.zoom, ToRules(SourceBounds()),
+                             &next))
+        point = ToPOINT(rules::CentreOn(target.pixels, next));
     SetZoom(target.zoom);
     PaintNow();
 }

@@ -30,8 +30,8 @@ public:
         HKEY key;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
         DWORD size = sizeof old;
-        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) ==
-              ERROR_SUCCESS;
+        had =
+            RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
         RegCloseKey(key);
     }
     ~LogPixels() {
@@ -161,8 +161,8 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
         // The image, sharp, in the button as the screen shows it.
         RECT button = m.button;
         MapWindowPoints(c.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
-        EXPECT_TRUE(waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); },
-                                     3000));
+        EXPECT_TRUE(
+            waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); }, 3000));
         // Every status part holds its widest text in the font at this DPI, with the padding.
         const char* widest[] = {"Press F1 for help", " RGB:000,000,000 ", nullptr, " 99999,99999 "};
         for (int part : {0, 1, 3}) {
@@ -174,5 +174,30 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
         SaveShot(("dpi-" + std::to_string(dpi)).c_str(), window);
         ASSERT_TRUE(peerix.Close());
     }
+    DeletePeerixKey();
+}
+
+TEST(HighDpi, AFirstStartAt144ShowsTheWholeBandAndEveryStatusPart) {
+    ResetSettings();  // no stored rectangle
+    LogPixels restore;
+    LogPixels::Set(144);
+    PeerixProcess peerix;
+    ASSERT_TRUE(peerix.Start());
+    HWND w = peerix.Window();
+    const Chrome c = FindChrome(w);
+    RECT window, client;
+    GetWindowRect(w, &window);
+    GetClientRect(w, &client);
+    // 320 x 200 at 96 DPI, scaled; here a few pixels wider, where the parts need them.
+    EXPECT_GE(window.right - window.left, 480);
+    EXPECT_LT(window.right - window.left, 500);
+    EXPECT_EQ(window.bottom - window.top, 300);
+    for (int part = 0; part < 4; ++part) {
+        RECT p = remote::StatusPartRect(c.statusBar, part);
+        MapWindowPoints(c.statusBar, w, reinterpret_cast<POINT*>(&p), 2);
+        EXPECT_TRUE(p.left >= 0 && p.left < p.right && p.right <= client.right) << "part " << part;
+    }
+    SaveShot("dpi-144-first-start", window);
+    ASSERT_TRUE(peerix.Close());
     DeletePeerixKey();
 }

@@ -181,8 +181,8 @@ TEST_F(OptionsDialog, InvalidRatesShowTheErrorPutTheFocusBackAndStoreNothing) {
     const struct {
         int field;
         const char* text;
-    } cases[] = {{IDC_SLOW, "0"},     {IDC_SLOW, "51"}, {IDC_SLOW, "-5"},
-                 {IDC_MEDIUM, "abc"}, {IDC_FAST, ""},   {IDC_FAST, "1000"}};
+    } cases[] = {{IDC_SLOW, "0"},     {IDC_SLOW, "51"}, {IDC_SLOW, "-5"},  {IDC_MEDIUM, "abc"},
+                 {IDC_MEDIUM, "1e3"}, {IDC_FAST, ""},   {IDC_FAST, "1000"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("field ") + std::to_string(c.field) + " \"" + c.text + "\"");
         HWND field = GetDlgItem(dialog, c.field);

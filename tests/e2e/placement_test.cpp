@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 #include "res/resource.h"
@@ -50,7 +51,7 @@ protected:
 
 TEST_F(Placement, AboutAndOptionsOpenWhollyOnTheScreenFromAMainWindowInEachCorner) {
     const RECT work = WorkArea();
-    const LONG w = 240, h = 170;
+    const LONG w = 320, h = 170;  // the first start's width, about the smallest there is
     const struct {
         const char* where;
         RECT window;
@@ -103,8 +104,12 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
     const struct {
         RECT stored, expected;
     } cases[] = {
-        // Far larger than the screen: the work area exactly.
+        // Far larger than the screen, also beyond what 32 bits hold: the work area exactly.
         {{-100000, -100000, 100000, 100000}, work},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, work},
+        {{-2000000000, 100, 2000000000, 500}, {work.left, 100, work.right, 500}},
+        // Saved on a monitor that is gone: its size kept, moved onto this one.
+        {{5000, 5000, 5400, 5300}, Sized(work.right - 400, work.bottom - 300, 400, 300)},
         // Only a corner on the screen: moved just onto it, its size kept.
         {{1020, 760, 1500, 1100}, {work.right - 480, work.bottom - 340, work.right, work.bottom}},
         // Saved on a larger desktop, 1200 x 900: shrunk to the work area, its caption on the screen.
@@ -113,7 +118,7 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
         {{-100, -50, 300, 250}, Sized(work.left, work.top, 400, 300)},
         // Wholly on the screen, in a corner, and partly off at the left with its caption on it:
         // exactly as stored.
-        {Sized(work.right - 300, work.bottom - 200, 300, 200), Sized(work.right - 300, work.bottom - 200, 300, 200)},
+        {Sized(work.right - 320, work.bottom - 200, 320, 200), Sized(work.right - 320, work.bottom - 200, 320, 200)},
         {{200, 150, 600, 450}, {200, 150, 600, 450}},
         {{-100, 10, 300, 310}, {-100, 10, 300, 310}},
     };

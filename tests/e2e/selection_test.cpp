@@ -260,8 +260,8 @@ TEST_F(Selection, ZoomToIsGreyedAtZoom32) {
 
 TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     // Zoom 2, the point (500, 400), a view of 400 x 300 below the toolbar band: the selection of
-    // 100 x 50 client pixels 100 pixels into the view becomes the new view at zoom 8, centred on
-    // (474, 386).
+    // 100 x 50 client pixels 100 pixels into the view, screen pixels 450..499 x 375..399, becomes
+    // the new view at zoom 8, centred on (475, 387): its 50 columns fill the view exactly.
     // The pattern covers the source at zoom 2; the window stands right of it.
     PatternWindow pattern(RECT{380, 280, 610, 500});
     ASSERT_TRUE(pattern.WaitUntilShown());
@@ -297,8 +297,9 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     ASSERT_NE(WaitForMenu(), nullptr);
     input::Press('T');  // Zoom &To
 
-    const ExpectedView zoomed = ViewOf(window, 8, POINT{474, 386}, top);
+    const ExpectedView zoomed = ViewOf(window, 8, POINT{475, 387}, top);
     EXPECT_TRUE(WaitForView(zoomed, nullptr, {}, &diff)) << diff;
+    SaveShot("zoom-to", WindowRectOf(window));
     EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
     HWND band = FindWindowExA(window, nullptr, REBARCLASSNAMEA, nullptr);
     HWND toolbar = FindWindowExA(band, nullptr, TOOLBARCLASSNAMEA, nullptr);
@@ -311,6 +312,6 @@ TEST_F(Selection, ZoomToCentresTheSelectionAtFourTimesTheZoom) {
     EXPECT_EQ(SendMessageA(zoomTrack, TBM_GETPOS, 0, 0), 8);
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 8u);
-    EXPECT_EQ(ReadValue("ZoomPoint").At(0), 474);
-    EXPECT_EQ(ReadValue("ZoomPoint").At(1), 386);
+    EXPECT_EQ(ReadValue("ZoomPoint").At(0), 475);
+    EXPECT_EQ(ReadValue("ZoomPoint").At(1), 387);
 }

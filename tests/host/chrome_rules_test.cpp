@@ -105,6 +105,12 @@ TEST(StatusPartsRule, PartZeroTakesTheRestOnlyWhenThereIsMoreThanEnough) {
     StatusPartEdges(96, 106, 76, 327, 20, e);
     EXPECT_EQ(e[0], 97);
     EXPECT_EQ(e[3], 310);
+    // The narrowest bar that holds the four parts: where part 0 starts to widen, for any height.
+    const int w = rules::StatusBarMinWidth(96, 106, 76, 28, 47);
+    StatusPartEdges(96, 106, 76, w, 28, e, 47);
+    EXPECT_TRUE(e[0] == 96 && e[3] == w - 28 + 3);
+    StatusPartEdges(96, 106, 76, w + 1, 28, e, 47);
+    EXPECT_EQ(e[0], 97);
     // A view narrower than the status bar is high never narrows part 0.
     StatusPartEdges(96, 106, 76, 10, 20, e);
     EXPECT_EQ(e[0], 96);
@@ -150,8 +156,8 @@ TEST(DpiRule, LengthsScaleToTheNearestPixelFromTheDesignOrAnotherDpi) {
 TEST(DpiRule, ImagesGrowByTheNearestWholeFactorAndTheBandFitsTheButtons) {
     struct Case {
         int dpi, factor;
-    } const cases[] = {{96, 1}, {0, 1}, {72, 1}, {120, 1}, {143, 1}, {144, 2}, {168, 2},
-                       {192, 2}, {239, 2}, {240, 3}, {288, 3}, {480, 5}};
+    } const cases[] = {{96, 1},  {0, 1},   {72, 1},  {120, 1}, {143, 1}, {144, 2},
+                       {168, 2}, {192, 2}, {239, 2}, {240, 3}, {288, 3}, {480, 5}};
     for (const Case& c : cases) EXPECT_EQ(rules::ImageFactor(c.dpi), c.factor) << c.dpi << " DPI";
     // 21 at 96 DPI whatever the buttons say, so that nothing changes there.
     EXPECT_EQ(rules::BandChildHeight(96, 21), 21);

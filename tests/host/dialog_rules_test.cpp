@@ -85,3 +85,20 @@ TEST(RateValidation, OnlyTranslatedNumbersFromOneToFifty) {
     EXPECT_FALSE(ValidRate(true, 0x80000001u));
     EXPECT_FALSE(ValidRate(true, 0x7FFFFFFFu));
 }
+
+TEST(RateValidation, TheWholeTextMustBeADecimalNumber) {
+    // Junk after, before or inside the digits is no number; spaces around them are fine. Numbers
+    // too large for 32 bits come back as 0xFFFFFFFF, which no range takes.
+    for (const char* junk : {"1e3", "3.5", "12abc", "+5", "-5", "1 2", "", "   ", "0x10"}) {
+        unsigned value = 0;
+        EXPECT_FALSE(ParseDecimal(junk, &value)) << '"' << junk << '"';
+    }
+    const struct {
+        const char* text;
+        unsigned value;
+    } numbers[] = {{"5", 5}, {" 12 ", 12}, {"\t7\t", 7}, {"007", 7}, {"4294967296", 0xFFFFFFFFu}};
+    for (const auto& n : numbers) {
+        unsigned value = 0;
+        EXPECT_TRUE(ParseDecimal(n.text, &value) && value == n.value) << '"' << n.text << '"';
+    }
+}

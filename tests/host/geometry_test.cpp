@@ -177,6 +177,19 @@ TEST(Geometry, ViewRectLeavesOutTheShownBars) {
     EXPECT_LT(v.bottom - v.top, 0);  // no room left: the caller's Layout marks the view empty
 }
 
+TEST(Geometry, TheSmallestWindowHoldsTheWholeBandAndEveryStatusPart) {
+    // Frame 8 x 27; the status parts (293) are wider than the band (251), then the band (460).
+    MinSizeParts p = {8, 27, 251, 28, 293, 20, 32, 32, 112, 112, 100};
+    EXPECT_EQ(MinTrackSize(p).x, 301);
+    EXPECT_EQ(MinTrackSize(p).y, 27 + 28 + 20 + 32);
+    p.toolbarWidth = 460;
+    EXPECT_EQ(MinTrackSize(p).x, 468);
+    // Hidden bars count nothing: the caption and the system's minimum height decide.
+    p.toolbarWidth = p.bandHeight = p.statusWidth = p.statusHeight = 0;
+    EXPECT_EQ(MinTrackSize(p).x, 112);
+    EXPECT_EQ(MinTrackSize(p).y, 100);
+}
+
 TEST(Geometry, FrameStrokesCoverEachBorderPixelOnce) {
     // Rasterise the strokes as GDI does (a negative extent covers its origin pixel and the
     // |extent| - 1 before it) and count how often each pixel is inverted: every frame pixel

@@ -23,10 +23,10 @@ Source View300x200() {
 }
 
 const Rect kPrimary = {0, 0, 1024, 768};
-const Rect kRight = {1024, 0, 1824, 600};       // the second monitor right of the primary one
-const Rect kLeft = {-1024, 0, 0, 768};          // the first one left of a primary 800 x 600
+const Rect kRight = {1024, 0, 1824, 600};  // the second monitor right of the primary one
+const Rect kLeft = {-1024, 0, 0, 768};     // the first one left of a primary 800 x 600
 const Rect kPrimary800 = {0, 0, 800, 600};
-const Rect kBelow = {0, 768, 1024, 1536};       // stacked under the primary one
+const Rect kBelow = {0, 768, 1024, 1536};  // stacked under the primary one
 const Rect kNone = {0, 0, 0, 0};
 
 bool Same(Point a, Point b) {
@@ -101,44 +101,48 @@ TEST(MonitorRule, LimitsFollowTheMonitorWhoseOriginMayBeNegative) {
     EXPECT_EQ(r.visibleHeight, s.visibleHeight);
 }
 
-TEST(MonitorRule, OnOneMonitorTheKeysClampExactlyAsWithoutMonitors) {
+TEST(MonitorRule, OnOneMonitorTheKeysStepFromThePointTheViewShows) {
     const Source s = View300x200();
     const Monitors one = Layout({kPrimary});
     const Monitors none = Layout({});
     for (int x : {-500, 0, 49, 50, 51, 500, 973, 974, 975, 2000})
         for (int d : {-100, -16, -1, 1, 16, 100}) {
             const Point p = {x, x / 2};
-            const Point want = {Clamp(p.x + d, s.minX, s.maxX), p.y};
+            const Point want = {Clamp(Clamp(p.x, s.minX, s.maxX) + d, s.minX, s.maxX), p.y};
             EXPECT_TRUE(Same(PanPoint(one, s, p, d, 0, kPrimary), want)) << x << " by " << d;
             EXPECT_TRUE(Same(PanPoint(none, s, p, d, 0, kPrimary), want)) << x << " by " << d;
-            const Point wantY = {p.x, Clamp(p.y + d, s.minY, s.maxY)};
+            const Point wantY = {p.x, Clamp(Clamp(p.y, s.minY, s.maxY) + d, s.minY, s.maxY)};
             EXPECT_TRUE(Same(PanPoint(one, s, p, 0, d, kPrimary), wantY)) << x << " by " << d;
         }
-    // The point left of the limit moves onto it, not across anything.
-    EXPECT_TRUE(Same(PanPoint(one, s, Point{0, 0}, 1, 0, kNone), Point{50, 0}));
+    // A point a drag left beyond a limit: the first step already moves the view. Right from x 0
+    // (shown as 50) goes to 51; a page left from 2000 (shown as 974) goes 99 columns to 875.
+    EXPECT_TRUE(Same(PanPoint(one, s, Point{0, 0}, 1, 0, kNone), Point{51, 0}));
+    EXPECT_TRUE(Same(PanPoint(one, s, Point{2000, 300}, 1 - s.srcWidth + 1, 0, kNone), Point{875, 300}));
 }
 
 TEST(MonitorRule, KeysCarryThePointAcrossToTheNextMonitorAndBack) {
     const Source s = View300x200();
     const Monitors two = Layout({kPrimary, kRight});
     const Source a = WithBounds(s, kPrimary), b = WithBounds(s, kRight);
-    // At the primary's right limit one step right lands on the second's left limit; sixteen
-    // steps take the other fifteen there.
+    // At the primary's right limit one step right, or sixteen, lands on the second's left limit:
+    // its first hundred columns come next to the primary's last hundred.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 1, 0, kNone), Point{b.minX, 300}));
-    EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 16, 0, kNone), Point{b.minX + 15, 300}));
-    // A page from short of the limit: what is left after the limit goes on over there.
-    EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX - 10, 300}, 100, 0, kNone), Point{b.minX + 89, 300}));
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 16, 0, kNone), Point{b.minX, 300}));
+    // A step from short of the limit stops at it, so that no column is passed unseen.
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX - 10, 300}, 100, 0, kNone), Point{a.maxX, 300}));
     // A drag may leave the stored point beyond the limit (the cursor at the monitor's edge): the
     // view is at the limit, so one step still lands on the near limit over there.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{1023, 300}, 1, 0, kNone), Point{b.minX, 300}));
-    EXPECT_TRUE(Same(PanPoint(two, s, Point{1023, 300}, 16, 0, kNone), Point{b.minX + 15, 300}));
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{1023, 300}, 16, 0, kNone), Point{b.minX, 300}));
+    // Steps longer than the view go on over there by what they go beyond it.
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 100 + 40, 0, kNone), Point{b.minX + 40, 300}));
     // Still short of the limit: no carry.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX - 1, 300}, 1, 0, kNone), Point{a.maxX, 300}));
     // Row 700 lies below the smaller monitor: the point comes up into its limits.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 700}, 1, 0, kNone), Point{b.minX, b.maxY}));
     // And back from the second's left limit to the primary's right one.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{b.minX, 300}, -1, 0, kNone), Point{a.maxX, 300}));
-    EXPECT_TRUE(Same(PanPoint(two, s, Point{b.minX, 300}, -16, 0, kNone), Point{a.maxX - 15, 300}));
+    EXPECT_TRUE(Same(PanPoint(two, s, Point{b.minX, 300}, -16, 0, kNone), Point{a.maxX, 300}));
     // At the far edges nothing lies beyond: the point stops at the limit.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{b.maxX, 100}, 16, 0, kNone), Point{b.maxX, 100}));
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.minX, 100}, -1, 0, kNone), Point{a.minX, 100}));
@@ -157,9 +161,42 @@ TEST(MonitorRule, KeysCarryThePointAcrossToTheNextMonitorAndBack) {
     const Monitors stacked = Layout({kPrimary, kBelow});
     const Source below = WithBounds(s, kBelow);
     EXPECT_TRUE(Same(PanPoint(stacked, s, Point{400, a.maxY}, 0, 1, kNone), Point{400, below.minY}));
-    EXPECT_TRUE(Same(PanPoint(stacked, s, Point{400, below.minY}, 0, -66, kNone), Point{400, a.maxY - 65}));
+    EXPECT_TRUE(Same(PanPoint(stacked, s, Point{400, below.minY}, 0, -66, kNone), Point{400, a.maxY}));
+    EXPECT_TRUE(Same(PanPoint(stacked, s, Point{400, below.minY}, 0, -67 - 5, kNone), Point{400, a.maxY - 5}));
     // Both axes at once: across first, then down on the monitor it arrived at.
     EXPECT_TRUE(Same(PanPoint(two, s, Point{a.maxX, 300}, 1, 1, kNone), Point{b.minX, 301}));
+}
+
+// Pages (a screenful less one) across each edge, for views of every parity: from the limit the
+// next view starts (or ends) at the far monitor's near edge, as if the two met; from short of the
+// limit a page stops at it. No column or row is ever skipped.
+TEST(MonitorRule, PagesAcrossMonitorsLeaveNoGap) {
+    const Rect apart = {1124, 0, 1924, 600};  // not touching: the pages go on as if it did
+    const struct {
+        Monitors m;
+        bool horizontal;
+        int direction;
+    } cases[] = {{Layout({kPrimary, kRight}), true, 1},
+                 {Layout({kPrimary800, kLeft}), true, -1},
+                 {Layout({kPrimary, kBelow}), false, 1},
+                 {Layout({kBelow, kPrimary}), false, -1},
+                 {Layout({kPrimary, apart}), true, 1}};
+    for (const auto& c : cases)
+        for (int view : {300, 301, 302}) {
+            Source s{};
+            ASSERT_TRUE(ComputeSource(view, view - 100, 3, kPrimary, &s));
+            const Source h = WithBounds(s, c.m.rects[0]), t = WithBounds(s, c.m.rects[1]);
+            const int limit = c.horizontal ? (c.direction > 0 ? h.maxX : h.minX) : (c.direction > 0 ? h.maxY : h.minY);
+            const int page = c.direction * ((c.horizontal ? s.srcWidth : s.srcHeight) - 1);
+            for (int before : {0, 1, 40}) {
+                const int at = limit - c.direction * before;
+                const Point q = c.horizontal ? PanPoint(c.m, s, Point{at, 300}, page, 0, kNone)
+                                             : PanPoint(c.m, s, Point{400, at}, 0, page, kNone);
+                const int near =
+                    c.horizontal ? (c.direction > 0 ? t.minX : t.maxX) : (c.direction > 0 ? t.minY : t.maxY);
+                EXPECT_EQ(c.horizontal ? q.x : q.y, before == 0 ? near : limit) << view << " " << before;
+            }
+        }
 }
 
 TEST(MonitorRule, NoCarryIntoUncoveredSpaceAndAViewWiderThanTheMonitorStaysOnIt) {
@@ -187,4 +224,3 @@ TEST(MonitorRule, NoCarryIntoUncoveredSpaceAndAViewWiderThanTheMonitorStaysOnIt)
     const Source n = WithBounds(s, narrow);
     EXPECT_EQ(SourceRect(ClampPoint(p, n), n).left, 1024);
 }
-

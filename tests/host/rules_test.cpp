@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/rules.h"
 
 TEST(WheelMessageRule, OnlyExactFirstReleasesOfEachFamily) {
@@ -135,4 +137,20 @@ TEST(PlacementRules, StoredWindowsWhoseCaptionCannotBeGrabbedAreRescued) {
     const rules::Rect second{-1023, 31, 0, 767};
     ExpectRect(rules::RescueWindow({-1500, 100, -1100, 400}, second, caption, strip), -1023, 100, -623, 400);
     ExpectRect(rules::RescueWindow({-500, 0, -100, 300}, second, caption, strip), -500, 31, -100, 331);
+    // Rectangles whose width or height overflows 32 bits: shrunk to the work area like any other.
+    ExpectRect(rules::RescueWindow({-2000000000, 100, 2000000000, 500}, work, caption, strip), 0, 100, 1024, 500);
+    ExpectRect(rules::RescueWindow({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, work, caption, strip), 0, 0, 1024, 768);
+    ExpectRect(rules::RescueWindow({INT_MIN, 100, INT_MIN + 400, 400}, second, caption, strip), -1023, 100, -623, 400);
+    ExpectRect(rules::RescueWindow({INT_MAX - 400, INT_MAX - 300, INT_MAX, INT_MAX}, work, caption, strip), 624, 468,
+               1024, 768);
+    // Saved on a monitor that is gone: its size kept, moved onto this one's work area.
+    ExpectRect(rules::RescueWindow({5000, 5000, 5400, 5300}, work, caption, strip), 624, 468, 1024, 768);
+    ExpectRect(rules::RescueWindow({-1500, 100, -1100, 400}, work, caption, strip), 0, 100, 400, 400);
+}
+
+TEST(PlacementRules, TheFirstStartSizeIsDesignedAt96DpiAndScaled) {
+    for (const auto& c : {std::make_pair(96, 320), {120, 400}, {144, 480}, {192, 640}, {0, 320}}) {
+        EXPECT_EQ(rules::DefaultWindowSize(c.first).x, c.second) << c.first;
+        EXPECT_EQ(rules::DefaultWindowSize(c.first).y, c.second * 5 / 8) << c.first;
+    }
 }

@@ -14,14 +14,6 @@ void ExpectRect(const Rect& r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.bottom, bottom);
 }
 
-// The outline of the magnified area for a point, as the view computes it before Zoom To.
-Rect OutlineFor(int viewWidth, int viewHeight, int zoom, rules::Point point) {
-    rules::Source s;
-    EXPECT_TRUE(rules::ComputeSource(viewWidth, viewHeight, zoom, rules::Rect{0, 0, 1024, 768}, &s));
-    const rules::Rect o = rules::OutlineRect(rules::ClampPoint(point, s), s);
-    return Rect{o.left, o.top, o.right, o.bottom};
-}
-
 }  // namespace
 
 TEST(SelectionRules, SnapsToWholeMagnifiedPixelsOfTheView) {
@@ -92,35 +84,52 @@ TEST(SelectionRules, TipCornerIsFivePixelsAboveAndLeftOfTheAnchorsPixel) {
     EXPECT_EQ(t.y, 59);
 }
 
-TEST(SelectionRules, ZoomToCentresTheSelectionAndMultipliesByTheWidthRatio) {
-    // Zoom 2, view (0, 28)-(400, 328), point (500, 400): the outline is (399, 324)-(600, 475);
-    // the selection (100, 128)-(200, 178) makes it (449, 374)-(499, 399), centred at (474, 386),
-    // and 400 div 100 = 4 gives zoom 8.
-    const Rect outline = OutlineFor(400, 300, 2, {500, 400});
-    ExpectRect(outline, 399, 324, 600, 475);  // one outside the 200 x 150 pixels shown
-    ZoomTarget z = ZoomTo(Rect{100, 128, 200, 178}, Rect{0, 28, 400, 328}, outline, 2);
-    EXPECT_EQ(z.point.x, 474);
-    EXPECT_EQ(z.point.y, 386);
-    EXPECT_EQ(z.zoom, 8);
-    // The same selection in a view starting at 27.
-    z = ZoomTo(Rect{100, 127, 200, 177}, Rect{0, 27, 400, 327}, outline, 2);
-    EXPECT_EQ(z.point.x, 474);
-    EXPECT_EQ(z.point.y, 386);
-
-    // Only the widths count: a flat, wide selection gives 400 div 300 = 1.
-    z = ZoomTo(Rect{0, 28, 300, 30}, Rect{0, 28, 400, 328}, outline, 2);
-    EXPECT_EQ(z.zoom, 2);
-    // A tall, narrow one a large factor, left for SetZoom to clamp.
-    z = ZoomTo(Rect{96, 28, 104, 328}, Rect{0, 28, 400, 328}, outline, 8);
-    EXPECT_EQ(z.zoom, 400);
-
-    // Zoom 3, a selection of 10 x 7 source pixels starting 3 columns and 7 rows into the view: the
-    // centre of an odd extent is truncated toward the top-left.
-    const Rect o3 = OutlineFor(300, 200, 3, {500, 400});
-    z = ZoomTo(Rect{9, 21, 39, 42}, Rect{0, 0, 300, 200}, o3, 3);
-    EXPECT_EQ(z.point.x, o3.left + 3 + 5);
-    EXPECT_EQ(z.point.y, o3.top + 7 + 3);
-    EXPECT_EQ(z.zoom, 30);
+TEST(SelectionRules, ZoomToCentresTheSelectedPixelsAtTheLargestZoomThatShowsThemWhole) {
+    // Each case runs as the view does it; the screen pixels shown wholly afterwards must hold the
+    // selected ones unless the zoom stopped at 32. First the worked example: zoom 2, view
+    // (0, 28)-(400, 328), point (500, 400); pixels 450..499 x 375..399, zoom 8, point (475, 387).
+    const auto zoomTo = [](Rect sel, Rect v, int zoom, ZoomTarget* t, Point* point) {
+        Source before, after;
+        ComputeSource(v.right - v.left, v.bottom - v.top, zoom, Rect{0, 0, 1024, 768}, &before);
+        *t = ZoomTo(sel, v, SourceRect(ClampPoint({500, 400}, before), before), zoom);
+        ComputeSource(v.right - v.left, v.bottom - v.top, t->zoom, Rect{0, 0, 1024, 768}, &after);
+        *point = CentreOn(t->pixels, after);
+        const Point c = ClampPoint(*point, after);
+        const int x = c.x - after.halfWidth, y = c.y - after.halfHeight;
+        const Rect& p = t->pixels;
+        return t->zoom == 32 ||
+               (p.left >= x && p.top >= y && p.right <= x + after.srcWidth - 1 && p.bottom <= y + after.srcHeight - 1);
+    };
+    ZoomTarget t;
+    Point p;
+    EXPECT_TRUE(zoomTo({100, 128, 200, 178}, {0, 28, 400, 328}, 2, &t, &p));
+    ExpectRect(t.pixels, 450, 375, 500, 400);
+    EXPECT_EQ(t.zoom, 8);
+    EXPECT_EQ(p.x, 475);
+    EXPECT_EQ(p.y, 387);
+    const struct {
+        Rect sel, view;
+        int zoom, want;
+    } cases[] = {
+        {{10, 10, 47, 33}, {0, 0, 400, 300}, 1, 10},    // 37 x 23: the width decides
+        {{100, 20, 120, 120}, {0, 0, 400, 300}, 1, 3},  // tall: the height decides
+        {{0, 140, 300, 150}, {0, 0, 400, 300}, 1, 1},   // wide: 400 / 300, the zoom stays
+        {{96, 96, 104, 104}, {0, 0, 400, 300}, 2, 32},  // 50 x 2, clamped
+        {{0, 0, 75, 30}, {0, 0, 300, 300}, 1, 4},       // an odd count filling the view exactly
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(zoomTo(c.sel, c.view, c.zoom, &t, &p)) << c.sel.left << "," << c.sel.top;
+        EXPECT_EQ(t.zoom, c.want) << c.sel.left << "," << c.sel.top;
+    }
+    // Selections all over a 300 x 200 view at zooms 1 to 4.
+    for (int z = 1; z <= 4; ++z)
+        for (int l = 0; l < 300; l += 14 * z)
+            for (int r = l + z; r <= 300; r += 10 * z)
+                for (int top = 0; top < 200; top += 12 * z)
+                    for (int b = top + z; b <= 200; b += 8 * z)
+                        ASSERT_TRUE(
+                            zoomTo(SnapSelection({l, top}, {r, b}, {0, 0, 300, 200}, z), {0, 0, 300, 200}, z, &t, &p))
+                            << z << ": " << l << "," << top << " " << r << "," << b;
 }
 
 TEST(SelectionRules, AntsPhaseRunsZeroTwoFourSixAndRoundAgain) {

@@ -58,7 +58,7 @@ TEST(ResString, TheWholeStringTableIsExact) {
         {ID_COPY_ZOOMED, "Copy zoomed image to clipboard (Ctrl+C)"},
         {ID_COPY_SCREEN, "Copy screen image to clipboard (Ctrl+Shift+C)"},
         {ID_SAVE_AS, "Save Image As (Ctrl+S)"},
-        {ID_ABOUT, "Display the about dialog."},
+        {ID_ABOUT, "\nDisplay the about dialog."},
         {IDS_SAVE_FILTER, "Bitmap Files (*.bmp)|*.bmp||"},
         {IDS_AUTO_UPDATE, "Auto Update - %s"},
         {IDS_TITLE, "Peerix"},

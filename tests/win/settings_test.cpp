@@ -253,13 +253,14 @@ TEST_F(SettingsRegistry, ValuesOutsideTheProgramsRangesAreBroughtIntoThem) {
     EXPECT_EQ(std::strlen(s.InitialDirectory), 259u);
 }
 
-TEST_F(SettingsRegistry, WindowRectanglesThatCannotShowAreNotUsed) {
+TEST_F(SettingsRegistry, WindowRectanglesWithoutAreaAreNotUsed) {
+    // Those on no monitor are used: start-up moves them onto one.
     const struct {
         RECT r;
         bool found;
     } cases[] = {
-        {{200, 150, 600, 450}, true},      {{-100, -50, 300, 250}, true}, {{5000, 5000, 5400, 5300}, false},
-        {{-900, -900, -500, -600}, false}, {{100, 100, 100, 300}, false}, {{400, 300, 100, 100}, false},
+        {{200, 150, 600, 450}, true},     {{-100, -50, 300, 250}, true}, {{5000, 5000, 5400, 5300}, true},
+        {{-900, -900, -500, -600}, true}, {{100, 100, 100, 300}, false}, {{400, 300, 100, 100}, false},
     };
     for (const auto& c : cases) {
         Put("WindowPos", REG_BINARY, &c.r, sizeof c.r);
