@@ -9,6 +9,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -384,6 +385,22 @@ HGLOBAL PlainDib(int width, int height, DWORD headerSize = sizeof(BITMAPINFOHEAD
 const std::vector<BYTE> kOldBytes = {'o', 'l', 'd', ' ', 'i', 'm', 'a', 'g', 'e', '\n'};
 
 }  // namespace
+
+TEST_F(BmpExport, AFolderOfTheLongestPathASaveCanNameTakesTheFileAndNothingElse) {
+    images::TempFolder folder("peerix-long");
+    // 250 characters: a file name of five still fits MAX_PATH, a temporary name beside it made
+    // by the system's old call (MAX_PATH - 14 for the folder) would not.
+    const std::string deep = folder.Path() + "\\" + std::string(249 - folder.Path().size(), 'd');
+    ASSERT_EQ(deep.size(), 250u);
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(deep.begin(), deep.end())).c_str(), nullptr));
+    HGLOBAL dib = PlainDib(9, 5);
+    EXPECT_TRUE(WriteBmpFile((deep + "\\a.bmp").c_str(), dib));
+    EXPECT_TRUE(WritePngFile((deep + "\\b.png").c_str(), dib));
+    GlobalFree(dib);
+    std::vector<std::string> files = images::FilesIn(deep);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.bmp", "b.png"}));
+}
 
 TEST_F(BmpExport, FailedWritesLeaveNoFileAndKeepTheOldOne) {
     images::TempFolder folder("peerix-write");
