@@ -11,6 +11,7 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "output/bmpfile.h"
+#include "tests/e2e/support/view.h"
 #include "tests/support/timing.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
@@ -56,7 +57,7 @@ void RawCaptureAndRead(int sx, int sy, int srcWidth, int srcHeight, int zoom, in
 int main() {
     KeepHelpClosedAtStart();
     programInstance = GetModuleHandleA(nullptr);
-    RealMainWindow w(FrameForClient(20, 20, 640, 480));
+    RealMainWindow w(e2e::WindowForClient(20, 20, 640, 480));
     RECT view;
     mainWindow.GetViewRect(&view);
     const int width = view.right - view.left, height = view.bottom - view.top;

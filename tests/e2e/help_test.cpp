@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/support/help_file.h"
@@ -91,17 +91,8 @@ void ChooseHelpFromTheMenu(const PeerixProcess& peerix) {
     input::Press('H');
 }
 
-// The text by which the main topic is recognised on the screen, read from the built file.
-std::string MainTopicText() {
-    const hlp::File built(hlp::ReadWholeFile(BuiltFile()));
-    const auto topics = built.Topics();
-    const auto map = built.ContextMap();
-    const hlp::File::Topic* main = map.count(1) ? built.TopicAt(topics, map.at(1)) : nullptr;
-    return main ? hlp::Recognisable(*main) : "(no topic for id 1)";
-}
-
 bool ViewerShowsTheMainTopic() {
-    const std::string text = MainTopicText();
+    const std::string text = MainTopicText(BuiltFile());
     return waiting::WaitFor([&] { return ViewerShowing(text).window != nullptr; }, 15000);
 }
 
@@ -116,13 +107,12 @@ std::string AnswerCannotFind() {
     return path.empty() ? "(box says: " + box.text + ")" : path;
 }
 
-class Help : public testing::Test {
+class Help : public PeerixTest {
 protected:
     void SetUp() override {
-        ResetSettings();
+        PeerixTest::SetUp();
         WriteRect("WindowPos", 300, 150, 700, 450);
     }
-    void TearDown() override { DeletePeerixKey(); }
 };
 
 }  // namespace
@@ -130,9 +120,7 @@ protected:
 TEST_F(Help, F1TheHelpCommandAndClosingAskWinHelpForTheFileBesideTheProgram) {
     WinHelpStandIn standIn;
     const auto map = hlp::File(hlp::ReadWholeFile(BuiltFile())).ContextMap();
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    ASSERT_TRUE(Start());
     input::Press(VK_F1);
     ASSERT_TRUE(standIn.WaitForCalls(1));
     ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
@@ -155,9 +143,7 @@ TEST_F(Help, F1TheHelpCommandAndClosingAskWinHelpForTheFileBesideTheProgram) {
 }
 
 TEST_F(Help, WinesViewerShowsTheMainTopicForF1AndHelpAndClosesWithPeerix) {
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    ASSERT_TRUE(Start());
     input::Press(VK_F1);
     EXPECT_TRUE(ViewerShowsTheMainTopic());
     EXPECT_EQ(FindBox("ERROR").window, nullptr);
@@ -183,7 +169,6 @@ TEST_F(Help, TheBuiltFileOpensItsMainTopicOnceAtTheFirstStart) {
     WriteBinary("HelpFileTime", never, sizeof never);
     {
         // Started from its own folder; the check runs while the window is made.
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, false, ProgramFolder().c_str()));
         EXPECT_TRUE(ViewerShowsTheMainTopic());
         EXPECT_EQ(FindBox("ERROR").window, nullptr);
@@ -198,7 +183,6 @@ TEST_F(Help, TheBuiltFileOpensItsMainTopicOnceAtTheFirstStart) {
     // The same file at the next start: the window appears with no viewer opened before it (help
     // is asked for synchronously while the window is made).
     {
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, true, ProgramFolder().c_str()));
         EXPECT_TRUE(HelpViewerWindows().empty());
         ASSERT_TRUE(peerix.Close());
@@ -215,7 +199,6 @@ TEST_F(Help, AHelpFileOnlyInTheCurrentFolderOpensNothing) {
         ScopedHelpFile elsewhere(folder + "\\Peerix.hlp", 133100000000000000ull);
         const DWORD never[2] = {0, 0};
         WriteBinary("HelpFileTime", never, sizeof never);
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, true, folder.c_str()));
         EXPECT_EQ(FindBox("ERROR").window, nullptr);
         EXPECT_TRUE(HelpViewerWindows().empty());

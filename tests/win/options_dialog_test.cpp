@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,27 +25,20 @@ using dialogs::Rect;
 
 namespace {
 
-class OptionsDialog : public GlobalStateTest {
+class OptionsDialog : public OwnedDialogTest {
 protected:
-    void SetUp() override {
-        owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, ownerRect.left, ownerRect.top,
-                                ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top, nullptr, nullptr,
-                                nullptr, nullptr);
-        waiting::PumpFor(20);
+    // Runs the dialog on this thread while drive(dialog) acts on it (see modal::Drive); the
+    // dialog's result goes to result when given.
+    bool Drive(const std::function<void(HWND)>& drive, bool* result = nullptr) {
+        return modal::Drive(
+            "Options",
+            [&] {
+                const bool ok = RunOptionsDialog(owner);
+                if (result) *result = ok;
+            },
+            drive);
     }
-    void TearDown() override {
-        DestroyWindow(owner);
-        waiting::PumpFor(20);
-    }
-    const RECT ownerRect = {212, 141, 212 + 517, 141 + 403};
-    HWND owner = nullptr;
 };
-
-std::string ClassOf(HWND w) {
-    char name[64] = {};
-    GetClassNameA(w, name, sizeof name);
-    return name;
-}
 
 // Waits until the spy has seen n calls.
 bool WaitForCalls(const spy::WinHelpCalls& spy, size_t n) {
@@ -65,8 +59,7 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
     settings.SingleInstance = 1;
     settings.DisplayRGBColourPanel = 0;
     bool result = true;
-    const bool shown = modal::Drive(
-        "Options", [&] { result = RunOptionsDialog(owner); },
+    const bool shown = Drive(
         [&](HWND dialog) {
             EXPECT_EQ(GetDlgItemInt(dialog, IDC_SLOW, nullptr, FALSE), 3u);
             EXPECT_EQ(GetDlgItemInt(dialog, IDC_MEDIUM, nullptr, FALSE), 37u);
@@ -80,8 +73,8 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
             // odd differences truncate toward zero.
             const RECT d = Rect(dialog);
             const int w = d.right - d.left, h = d.bottom - d.top;
-            EXPECT_EQ(d.left, ownerRect.left + (517 - w) / 2);
-            EXPECT_EQ(d.top, ownerRect.top + (403 - h) / 2);
+            EXPECT_EQ(d.left, ownerRect.left + (ownerRect.right - ownerRect.left - w) / 2);
+            EXPECT_EQ(d.top, ownerRect.top + (ownerRect.bottom - ownerRect.top - h) / 2);
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
             // The template asks for the caption's question-mark button (Wine draws none).
             EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & DS_CONTEXTHELP);
@@ -112,7 +105,7 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
             for (const auto& o : order) {
                 ASSERT_NE(child, nullptr) << o.id;
                 EXPECT_EQ(GetWindowLongA(child, GWL_ID), o.id);
-                EXPECT_EQ(lstrcmpiA(ClassOf(child).c_str(), o.cls), 0) << ClassOf(child) << " for " << o.id;
+                EXPECT_EQ(lstrcmpiA(dialogs::ClassOf(child).c_str(), o.cls), 0) << dialogs::ClassOf(child) << " for " << o.id;
                 EXPECT_EQ(GetWindowContextHelpId(child), o.id == -1 ? 0u : HID_OPTIONS_BASE + o.id) << o.id;
                 child = GetWindow(child, GW_HWNDNEXT);
             }
@@ -135,7 +128,8 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
                 EXPECT_GE(s.left, e.right - 2) << p[1];
                 EXPECT_LE(s.left, e.right) << p[1];
             }
-        });
+        },
+        &result);
     ASSERT_TRUE(shown);
     EXPECT_FALSE(result);  // cancelled
     EXPECT_EQ(settings.Update1, 333);
@@ -151,14 +145,14 @@ TEST_F(OptionsDialog, ZeroIntervalNeverDividesAndOkRewritesEveryInterval) {
     settings.Update2 = 36;
     settings.Update3 = 999;
     bool result = false;
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { result = RunOptionsDialog(owner); },
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             EXPECT_EQ(GetDlgItemInt(dialog, IDC_SLOW, nullptr, FALSE), 50u);
             EXPECT_EQ(GetDlgItemInt(dialog, IDC_MEDIUM, nullptr, FALSE), 27u);
             EXPECT_EQ(GetDlgItemInt(dialog, IDC_FAST, nullptr, FALSE), 1u);
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        }));
+        },
+        &result));
     EXPECT_TRUE(result);
     EXPECT_EQ(settings.Update1, 20);
     EXPECT_EQ(settings.Update2, 37);
@@ -168,8 +162,7 @@ TEST_F(OptionsDialog, ZeroIntervalNeverDividesAndOkRewritesEveryInterval) {
 TEST_F(OptionsDialog, RightClicksAskHelpForControlsOnlyAndTheEditKeepsItsMenu) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             HWND ok = GetDlgItem(dialog, IDOK);
@@ -221,8 +214,7 @@ TEST_F(OptionsDialog, RightClicksAskHelpForControlsOnlyAndTheEditKeepsItsMenu) {
 TEST_F(OptionsDialog, ContextMenuPointsAreSignedAndTheKeyboardFormHelpsTheFocusedControl) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             // A monitor left of the primary one has negative coordinates. With one monitor here,
             // move the dialog partly off the screen and ask for the point the system would give.
@@ -260,8 +252,7 @@ TEST_F(OptionsDialog, ContextMenuPointsAreSignedAndTheKeyboardFormHelpsTheFocuse
 TEST_F(OptionsDialog, F1HelpsTheFocusedControlAndNothingWithoutAControlId) {
     spy::WinHelpCalls spy;
     ASSERT_TRUE(spy.Active());
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             const int ids[] = {IDC_MEDIUM, IDC_HEX, IDCANCEL};
