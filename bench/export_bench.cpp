@@ -14,6 +14,7 @@
 #include "output/bmpfile.h"
 #include "output/pngfile.h"
 #include "tests/support/screen.h"
+#include "tests/e2e/support/view.h"
 #include "tests/support/timing.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
@@ -105,7 +106,7 @@ void PngAgainstBmp(const std::string& folder) {
 int main() {
     KeepHelpClosedAtStart();
     programInstance = GetModuleHandleA(nullptr);
-    RealMainWindow w(FrameForClient(20, 20, 640, 480));
+    RealMainWindow w(e2e::WindowForClient(20, 20, 640, 480));
     RECT view;
     mainWindow.GetViewRect(&view);
     const int width = view.right - view.left, height = view.bottom - view.top;

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/view.h"
 #include "tests/support/screen.h"
 #include "tests/support/timing.h"
 #include "tests/support/wait.h"
@@ -37,7 +38,7 @@ void RawStretch(HWND window, int zoom) {
 
 void PaintCost() {
     programInstance = GetModuleHandleA(nullptr);
-    RealMainWindow w(FrameForClient(20, 20, 640, 480));
+    RealMainWindow w(e2e::WindowForClient(20, 20, 640, 480));
     RECT view;
     mainWindow.GetViewRect(&view);
     std::printf("view %ld x %ld\n", view.right - view.left, view.bottom - view.top);
@@ -65,7 +66,7 @@ void PaintCost() {
 
 // The grid's share of a paint: PaintNow with and without it, in turns.
 void GridCost() {
-    RealMainWindow w(FrameForClient(20, 20, 640, 480));
+    RealMainWindow w(e2e::WindowForClient(20, 20, 640, 480));
     mainWindow.point = POINT{400, 300};
     for (int zoom : {8, 32}) {
         settings.ZoomFactor = zoom;

@@ -5,15 +5,14 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/menu_capture.h"
-#include "tests/e2e/support/peerix_process.h"
-#include "tests/e2e/support/process_windows.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/size_tip.h"
 #include "tests/e2e/support/sync.h"
@@ -56,43 +55,22 @@ std::vector<ItemState> Flipped(std::vector<ItemState> states) {
     return states;
 }
 
-RECT WindowRectOf(HWND w) {
-    RECT r = {};
-    GetWindowRect(w, &r);
-    return r;
-}
-
-class ContextMenu : public testing::Test {
+class ContextMenu : public PeerixTest {
 protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
-
-    void Start(const Marks& m) {
+    // Starts Peerix with these marks, showing (300, 300), with the keyboard focus.
+    void StartWith(const Marks& m) {
+        WriteStartSettings(m.toolbar, m.statusBar, m.zoom, POINT{300, 300}, RECT{480, 90, 900, 460});
         WriteDword("AlwaysOnTop", m.alwaysOnTop);
         WriteDword("MouseTracking", m.follow);
-        WriteDword("DisplayToolbar", m.toolbar);
-        WriteDword("DisplayStatusbar", m.statusBar);
-        WriteDword("ZoomFactor", static_cast<DWORD>(m.zoom));
-        WritePoint("ZoomPoint", 300, 300);
-        WriteRect("WindowPos", 480, 90, 900, 460);
-        peerix = std::make_unique<PeerixProcess>();
-        ASSERT_TRUE(peerix->Start());
-        window = peerix->Window();
-        ASSERT_TRUE(input::FocusForKeys(window));
+        ASSERT_TRUE(Start());
         client = POINT{0, 0};
         ClientToScreen(window, &client);
-    }
-
-    HWND WaitForMenu() {
-        HWND menu = nullptr;
-        waiting::WaitFor([&] { return (menu = ShownPopupMenu(peerix->Pid())) != nullptr; }, 5000);
-        return menu;
     }
 
     // Escape closes the menu, and the window leaves its menu loop.
     void Dismiss() {
         input::Press(VK_ESCAPE);
-        EXPECT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix->Pid()) == nullptr; }, 3000));
+        EXPECT_TRUE(WaitForNoMenu());
         const DWORD thread = GetWindowThreadProcessId(window, nullptr);
         EXPECT_TRUE(waiting::WaitFor([&] {
             GUITHREADINFO info = {};
@@ -108,8 +86,6 @@ protected:
         EXPECT_NE(CompareCaptures(shown, ReferenceMenu(0, Flipped(StatesOf(m, colourItem)), at)), "");
     }
 
-    std::unique_ptr<PeerixProcess> peerix;  // a new process for every start
-    HWND window = nullptr;
     POINT client = {};
 };
 
@@ -121,6 +97,7 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
                                               "-",
                                               "&Always on Top\tCtrl+T",
                                               "&Follow Mouse\tCtrl+M",
+                                              "Follow &Keyboard\tCtrl+F",
                                               "-",
                                               "H&ighlight",
                                               "-",
@@ -159,15 +136,15 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
 TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
     const Marks configurations[] = {{true, false, true, false, 4}, {false, true, false, true, 2}};
     for (const Marks& m : configurations) {
-        ASSERT_NO_FATAL_FAILURE(Start(m));
+        ASSERT_NO_FATAL_FAILURE(StartWith(m));
         const POINT click = {client.x + 60, client.y + 80};  // in the view, below any band
         const std::string colourItem = ColourItemFor(window, m.zoom, POINT{300, 300}, click);
         input::RightClick(click.x, click.y);
         const HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
         // No frame, no tip: the menu opens at the click point.
-        EXPECT_EQ(ShownSizeTip(peerix->Pid()), nullptr);
-        const RECT r = WindowRectOf(menu);
+        EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
+        const RECT r = dialogs::Rect(menu);
         EXPECT_EQ(r.left, click.x);
         EXPECT_EQ(r.top, click.y);
         const Capture shown = SettledCapture(menu);
@@ -175,7 +152,7 @@ TEST_F(ContextMenu, RightClickWithoutMovingShowsTheCurrentSettings) {
                  RECT{r.left - 70, r.top - 50, r.right + 4, r.bottom + 4});
         Dismiss();
         ExpectGeneralMenu(shown, POINT{r.left, r.top}, m, colourItem);
-        ASSERT_TRUE(peerix->Close());
+        ASSERT_TRUE(peerix.Close());
         // Nothing was chosen, so nothing changed.
         EXPECT_EQ(ReadValue("AlwaysOnTop").AsDword(), m.alwaysOnTop ? 1u : 0u);
         EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), static_cast<DWORD>(m.zoom));
@@ -186,7 +163,7 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     PatternWindow pattern(RECT{100, 100, 460, 460});
     ASSERT_TRUE(pattern.WaitUntilShown());
     const Marks m = {false, false, false, false, 3};
-    ASSERT_NO_FATAL_FAILURE(Start(m));
+    ASSERT_NO_FATAL_FAILURE(StartWith(m));
     const ExpectedView view = ViewOf(window, 3, POINT{300, 300});
     std::string diff;
     ASSERT_TRUE(WaitForView(view, nullptr, {}, &diff)) << diff;
@@ -196,12 +173,12 @@ TEST_F(ContextMenu, ASelectionWithinOneMagnifiedColumnIsEmptyAndOpensTheGeneralM
     input::RightDown();
     input::MoveTo(client.x + 11, client.y + 70);
     input::MoveTo(client.x + 11, client.y + 90);
-    EXPECT_EQ(CheckTip(peerix->Pid(), POINT{client.x + 4, client.y + 34}, "Selected size 0x17"), "");
+    EXPECT_EQ(CheckTip(peerix.Pid(), POINT{client.x + 4, client.y + 34}, "Selected size 0x17"), "");
     input::RightUp();
     const HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(ShownSizeTip(peerix->Pid()), nullptr);
-    const RECT r = WindowRectOf(menu);
+    EXPECT_EQ(ShownSizeTip(peerix.Pid()), nullptr);
+    const RECT r = dialogs::Rect(menu);
     EXPECT_EQ(r.left, client.x + 11);
     EXPECT_EQ(r.top, client.y + 90);
     // No ants: the view shows the picture alone around the menu, also after two or three steps of
@@ -221,10 +198,14 @@ TEST_F(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheViewsCorner) {
     PatternWindow pattern(RECT{100, 100, 460, 460});
     ASSERT_TRUE(pattern.WaitUntilShown());
     const Marks m = {false, false, true, false, 3};
-    ASSERT_NO_FATAL_FAILURE(Start(m));
-    // The view's corner: where its picture starts below the band.
+    ASSERT_NO_FATAL_FAILURE(StartWith(m));
+    // The view's corner: where its picture starts below the band, which is where the band's
+    // height puts the view.
     const int top = WaitForPictureTop(window, 3, POINT{300, 300}, pattern.Area(), 1);
     ASSERT_GT(top, 0);
+    const RECT view = ViewOnScreen(window);
+    EXPECT_EQ(view.left, client.x);
+    EXPECT_EQ(view.top, client.y + top);
     for (WORD key : {static_cast<WORD>(VK_F10), static_cast<WORD>(VK_APPS)}) {
         if (key == VK_F10)
             input::Press(VK_F10, {VK_SHIFT});
@@ -232,7 +213,7 @@ TEST_F(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheViewsCorner) {
             input::Press(VK_APPS);
         const HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr) << key;
-        const RECT r = WindowRectOf(menu);
+        const RECT r = dialogs::Rect(menu);
         EXPECT_EQ(r.left, client.x) << key;
         EXPECT_EQ(r.top, client.y + top) << key;
         Dismiss();

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "res/resource.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/dialogs.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/view.h"
@@ -117,10 +118,11 @@ struct Measured {
     int bandHeight, statusHeight;
 };
 
+class HighDpi : public PeerixTest {};
+
 }  // namespace
 
-TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
-    ResetSettings();
+TEST_F(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
     LogPixels restore;
     pixels::PatternWindow pattern(RECT{0, 0, 420, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
@@ -130,10 +132,7 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
     for (int dpi : {96, 144, 192}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         LogPixels::Set(static_cast<DWORD>(dpi));
-        WriteDword("ZoomFactor", 3);
-        WritePoint("ZoomPoint", 210, 210);
-        WriteRect("WindowPos", 440, 40, 440 + 560, 40 + 460);
-        PeerixProcess peerix;
+        WriteStartSettings(true, true, 3, POINT{210, 210}, RECT{440, 40, 440 + 560, 40 + 460});
         ASSERT_TRUE(peerix.Start());
         HWND w = peerix.Window();
         const Chrome c = FindChrome(w);
@@ -143,11 +142,8 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
 
         Measured m = {};
         m.button = remote::ButtonRect(c.toolbar, ID_FOLLOW_MOUSE);
-        RECT r;
-        GetWindowRect(c.band, &r);
-        m.bandHeight = r.bottom - r.top;
-        GetWindowRect(c.statusBar, &r);
-        m.statusHeight = r.bottom - r.top;
+        m.bandHeight = dialogs::Rect(c.band).bottom - dialogs::Rect(c.band).top;
+        m.statusHeight = dialogs::Rect(c.statusBar).bottom - dialogs::Rect(c.statusBar).top;
         const int factor = dpi / 96;  // 1, 1.5 rounded to 2, 2
         const int wholeFactor = dpi == 144 ? 2 : factor;
         if (dpi == 96) {
@@ -159,22 +155,18 @@ TEST(HighDpi, At144And192TheChromeGrowsTheImagesStayCrispAndTheViewExact) {
             EXPECT_GT(m.statusHeight, at96.statusHeight);
         }
         // The image, sharp, in the button as the screen shows it.
-        RECT button = m.button;
-        MapWindowPoints(c.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
-        EXPECT_TRUE(
-            waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); }, 3000));
+        const RECT button = remote::ButtonOnScreen(c.toolbar, ID_FOLLOW_MOUSE);
+        EXPECT_TRUE(waiting::WaitFor([&] { return ShowsEnlarged(pixels::CaptureScreen(button), image, wholeFactor); },
+                                     3000));
         // Every status part holds its widest text in the font at this DPI, with the padding.
         const char* widest[] = {"Press F1 for help", " RGB:000,000,000 ", nullptr, " 99999,99999 "};
         for (int part : {0, 1, 3}) {
             const RECT p = remote::StatusPartRect(c.statusBar, part);
             EXPECT_GE(p.right - p.left, TextWidthAt(dpi, widest[part])) << "part " << part;
         }
-        RECT window;
-        GetWindowRect(w, &window);
-        SaveShot(("dpi-" + std::to_string(dpi)).c_str(), window);
+        SaveShot(("dpi-" + std::to_string(dpi)).c_str(), dialogs::Rect(w));
         ASSERT_TRUE(peerix.Close());
     }
-    DeletePeerixKey();
 }
 
 TEST(HighDpi, AFirstStartAt144ShowsTheWholeBandAndEveryStatusPart) {

@@ -17,7 +17,7 @@
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
@@ -43,12 +43,6 @@ HWND MessageBoxOf(DWORD pid) {
     return nullptr;
 }
 
-std::string TextOf(HWND w) {
-    char text[512] = {};
-    GetWindowTextA(w, text, sizeof text);
-    return text;
-}
-
 std::string FolderShown(HWND dialog) {
     remote::Buffer b(dialog, MAX_PATH);
     const LRESULT n = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, b.Address());
@@ -56,12 +50,6 @@ std::string FolderShown(HWND dialog) {
     b.Read(path, sizeof path);
     path[MAX_PATH - 1] = '\0';
     return n > 0 ? path : "";
-}
-
-void ClickCentre(HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
-    input::LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 // The rows of Peerix's client area that show the magnified picture, found on the screen: the view
@@ -135,17 +123,6 @@ bool PressUntil(WORD key, std::initializer_list<WORD> modifiers, const std::func
     return false;
 }
 
-// Brings Peerix to the front and waits until its window has the keyboard focus, so that its
-// accelerators see the keys that follow.
-bool FocusForKeys(HWND window) {
-    if (!input::Focus(window)) return false;
-    return waiting::WaitFor([&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
-    });
-}
-
 // The screen pixels a view of this size shows around the test's point (which is far from the
 // screen's edges): from half of one more than fits left of it, view / zoom rounded up.
 struct ShownArea {
@@ -154,13 +131,6 @@ struct ShownArea {
 ShownArea ShownAround(int zoom, int width, int height) {
     return ShownArea{kPointX - (width / zoom + 1) / 2, kPointY - (height / zoom + 1) / 2, (width + zoom - 1) / zoom,
                      (height + zoom - 1) / zoom};
-}
-
-void EmptyTheClipboard() {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 bool PeerixCopied(HWND peerix) {
@@ -180,31 +150,36 @@ Image WaitForClipboardBitmap(HWND peerix) {
     return image;
 }
 
-class Export : public testing::Test {
+class Export : public PeerixTest {
 protected:
     void SetUp() override {
-        ResetSettings();
-        EmptyTheClipboard();
+        PeerixTest::SetUp();
+        images::EmptyTheClipboard();
     }
     void TearDown() override {
-        DeletePeerixKey();
-        EmptyTheClipboard();
+        PeerixTest::TearDown();
+        images::EmptyTheClipboard();
     }
 
     // Starts Peerix at the right of the screen showing the pattern around the point.
     HWND StartPeerix(int zoom, bool toolbar) {
-        WriteDword("DisplayToolbar", toolbar ? 1 : 0);
-        WriteDword("DisplayStatusbar", 0);
-        WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+        WriteStartSettings(toolbar, false, zoom, POINT{kPointX, kPointY}, RECT{540, 120, 540 + 440, 120 + 380});
         WriteDword("SaveImageType", 1);  // these saves are .bmp files; PNG has its own tests
-        WritePoint("ZoomPoint", kPointX, kPointY);
-        WriteRect("WindowPos", 540, 120, 540 + 440, 120 + 380);
-        if (!peerix.Start()) return nullptr;
-        return peerix.Window();
+        return peerix.Start() ? peerix.Window() : nullptr;
+    }
+
+    // Ctrl+S with the keyboard focus on Peerix; its Save As dialog, or null.
+    HWND OpenSaveDialog() {
+        HWND dialog = nullptr;
+        if (!input::FocusForKeys(peerix.Window())) return nullptr;
+        PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; });
+        return dialog;
+    }
+    bool SaveDialogGone() {
+        return waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000);
     }
 
     pixels::PatternWindow pattern{kPatternArea};
-    PeerixProcess peerix;
 };
 
 }  // namespace
@@ -220,16 +195,16 @@ TEST_F(Export, CopyKeysGiveTheViewAtZoomedAndSourceSize) {
         HWND w = StartPeerix(v.zoom, false);
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(SizeViewTo(w, v.zoom, v.width, v.height));
-        ASSERT_TRUE(FocusForKeys(w));
+        ASSERT_TRUE(input::FocusForKeys(w));
         const ShownArea shown = ShownAround(v.zoom, v.width, v.height);
 
-        EmptyTheClipboard();
+        images::EmptyTheClipboard();
         ASSERT_TRUE(PressUntil('C', {VK_CONTROL}, [&] { return PeerixCopied(w); }));
         const Image zoomed = images::ClipboardBitmap();
         EXPECT_EQ(CompareWithPattern(zoomed, shown.left, shown.top, Blocks(v.width, v.zoom), Blocks(v.height, v.zoom)),
                   "");
 
-        EmptyTheClipboard();
+        images::EmptyTheClipboard();
         ASSERT_TRUE(PressUntil('C', {VK_CONTROL, VK_SHIFT}, [&] { return PeerixCopied(w); }));
         const Image source = images::ClipboardBitmap();
         EXPECT_EQ(CompareWithPattern(source, shown.left, shown.top, OneToOne(shown.width), OneToOne(shown.height)), "");
@@ -247,9 +222,8 @@ TEST_F(Export, ToolbarCopyButtonsGiveTheSameImages) {
     const ShownArea shown = ShownAround(1, 400, 300);
     const struct { int command; } buttons[] = {{ID_COPY_ZOOMED}, {ID_COPY_SCREEN}};
     for (const auto& b : buttons) {
-        EmptyTheClipboard();
-        RECT r = remote::ButtonRect(toolbar, b.command);
-        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        images::EmptyTheClipboard();
+        const RECT r = remote::ButtonOnScreen(toolbar, b.command);
         ASSERT_GT(r.right, r.left) << b.command;
         input::LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         const Image image = WaitForClipboardBitmap(w);
@@ -279,12 +253,11 @@ TEST_F(Export, SelectionMenuCopiesAtSourceAndZoomedSize) {
         {{50, 39}, {9, 13}, 'Z', 40, 24, Blocks(40, 4), Blocks(24, 4)},
     };
     for (const auto& item : items) {
-        EmptyTheClipboard();
-        ASSERT_TRUE(FocusForKeys(w));
+        images::EmptyTheClipboard();
+        ASSERT_TRUE(input::FocusForKeys(w));
         input::RightDrag(POINT{view.left + item.from.x, view.top + item.from.y},
                          POINT{view.left + item.to.x, view.top + item.to.y});
-        ASSERT_TRUE(waiting::WaitFor([&] { return !VisibleWindowsOfClass("#32768", peerix.Pid()).empty(); }, 3000))
-            << "no selection menu";
+        ASSERT_NE(WaitForMenu(3000), nullptr) << "no selection menu";
         input::Press(static_cast<WORD>(item.key));
         const Image image = WaitForClipboardBitmap(w);
         EXPECT_EQ(image.width, item.width) << item.key;
@@ -309,29 +282,27 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
 
     // First save: the dialog opens in the stored folder with the box clear; a name without an
     // extension gets ".bmp"; the file holds the source-size image.
-    ASSERT_TRUE(FocusForKeys(w));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
+    HWND dialog = OpenSaveDialog();
+    ASSERT_NE(dialog, nullptr);
     HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
     EXPECT_EQ(lstrcmpiA(FolderShown(dialog).c_str(), folder.Path().c_str()), 0) << FolderShown(dialog);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(TextOf(box), "Save Zoomed Image");
+    EXPECT_EQ(dialogs::Text(box), "Save Zoomed Image");
     input::Type("shot");
     input::Press(VK_RETURN);
     const SavedImage first = WaitForSavedImage(folder.File("shot.bmp"));
     EXPECT_EQ(CompareWithPattern(first.image, odd.left, odd.top, OneToOne(201), OneToOne(151)), "");
     ASSERT_GE(first.bytes.size(), 54u);
     EXPECT_EQ(first.bytes.size(), 54u + 201 * 4 * 151);  // 32 bits per pixel, no table
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(SaveDialogGone());
 
     // Second save, from a 400 x 300 view (200 x 150 whole blocks): the box clicked on, a folder
     // opened by typing its name: the zoomed image goes there.
     ASSERT_TRUE(SizeViewTo(w, 2, 400, 300));
     const ShownArea even = ShownAround(2, 400, 300);
-    ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
+    ASSERT_NE(dialog = OpenSaveDialog(), nullptr);
     box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
-    ClickCentre(box);
+    dialogs::ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     HWND nameBox = FileNameBox(dialog);
     ASSERT_NE(nameBox, nullptr);
@@ -343,7 +314,7 @@ TEST_F(Export, SaveAsWritesTheBoxesChoiceAndRemembersIt) {
     input::Press(VK_RETURN);
     const SavedImage second = WaitForSavedImage(sub + "\\zoomed.bmp");
     EXPECT_EQ(CompareWithPattern(second.image, even.left, even.top, Blocks(400, 2), Blocks(300, 2)), "");
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(SaveDialogGone());
     EXPECT_EQ(images::FilesIn(folder.Path()), (std::vector<std::string>{"shot.bmp", "sub"}));
 
     ASSERT_TRUE(peerix.Close());
@@ -372,9 +343,7 @@ TEST_F(Export, AFailedSaveNamesTheFileAndTheSystemsReasonAndLeavesNoFile) {
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        ASSERT_TRUE(FocusForKeys(w));
-        HWND dialog = nullptr;
-        ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
+        ASSERT_NE(OpenSaveDialog(), nullptr);
         input::Type(c.typed.c_str());
         input::Press(VK_RETURN);
         HWND box = nullptr;
@@ -390,8 +359,8 @@ TEST_F(Export, AFailedSaveNamesTheFileAndTheSystemsReasonAndLeavesNoFile) {
         EXPECT_EQ(lstrcmpiA(text.substr(head.size(), text.size() - head.size() - tail.size()).c_str(), c.path.c_str()),
                   0)
             << text;
-        EXPECT_EQ(TextOf(box), "Peerix");
-        ClickCentre(GetDlgItem(box, IDOK));
+        EXPECT_EQ(dialogs::Text(box), "Peerix");
+        dialogs::ClickCentre(GetDlgItem(box, IDOK));
         ASSERT_TRUE(waiting::WaitFor([&] { return MessageBoxOf(peerix.Pid()) == nullptr; }, 3000));
         EXPECT_EQ(GetFileAttributesA(c.path.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(images::FilesIn(c.listed), std::vector<std::string>{}) << "no file, not even a temporary one";
@@ -411,38 +380,35 @@ TEST_F(Export, CancelAndDecliningTheOverwriteChangeNothing) {
     ASSERT_NE(w, nullptr);
 
     // Cancel after ticking the box: no file, no change to either setting.
-    ASSERT_TRUE(FocusForKeys(w));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
+    HWND dialog = OpenSaveDialog();
+    ASSERT_NE(dialog, nullptr);
     HWND box = FindChild(dialog, nullptr, IDC_SAVE_ZOOMED);
-    ClickCentre(box);
+    dialogs::ClickCentre(box);
     ASSERT_TRUE(waiting::WaitFor([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     input::Press(VK_ESCAPE);
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(SaveDialogGone());
 
     // An existing name brings the overwrite question; No keeps the file and the dialog.
-    ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return (dialog = SaveDialogOf(peerix.Pid())) != nullptr; }));
+    ASSERT_NE(dialog = OpenSaveDialog(), nullptr);
     EXPECT_EQ(SendMessageA(FindChild(dialog, nullptr, IDC_SAVE_ZOOMED), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     input::Type("shot");
     input::Press(VK_RETURN);
     HWND question = nullptr;
     ASSERT_TRUE(waiting::WaitFor([&] { return (question = MessageBoxOf(peerix.Pid())) != nullptr; }, 3000));
     ASSERT_NE(GetDlgItem(question, IDNO), nullptr);
-    ClickCentre(GetDlgItem(question, IDNO));
+    dialogs::ClickCentre(GetDlgItem(question, IDNO));
     ASSERT_TRUE(waiting::WaitFor([&] { return MessageBoxOf(peerix.Pid()) == nullptr; }, 3000));
     EXPECT_NE(SaveDialogOf(peerix.Pid()), nullptr);
     input::Press(VK_ESCAPE);
-    ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(SaveDialogGone());
     EXPECT_EQ(images::ReadFileBytes(existing.c_str()), old);
 
     // Yes replaces it with the image.
-    ASSERT_TRUE(FocusForKeys(w));
-    ASSERT_TRUE(PressUntil('S', {VK_CONTROL}, [&] { return SaveDialogOf(peerix.Pid()) != nullptr; }));
+    ASSERT_NE(OpenSaveDialog(), nullptr);
     input::Type("shot");
     input::Press(VK_RETURN);
     ASSERT_TRUE(waiting::WaitFor([&] { return (question = MessageBoxOf(peerix.Pid())) != nullptr; }, 3000));
-    ClickCentre(GetDlgItem(question, IDYES));
+    dialogs::ClickCentre(GetDlgItem(question, IDYES));
     const SavedImage replaced = WaitForSavedImage(existing);
     EXPECT_FALSE(replaced.image.Empty());
     EXPECT_EQ(images::FilesIn(folder.Path()), std::vector<std::string>{"shot.bmp"});

@@ -20,6 +20,7 @@
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/saved_images.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/support/help_file.h"
@@ -112,14 +113,8 @@ hlp::File::Topic MainTopic() {
     return main ? *main : hlp::File::Topic{};
 }
 
-// The text by which the main topic is recognised on the screen.
-std::string MainTopicText() {
-    const hlp::File::Topic main = MainTopic();
-    return main.text.empty() ? "(no topic for id 1)" : hlp::Recognisable(main);
-}
-
 bool ViewerShowsTheMainTopic() {
-    const std::string text = MainTopicText();
+    const std::string text = MainTopicText(BuiltFile());
     return waiting::WaitFor([&] { return ViewerShowing(text).window != nullptr; }, 15000);
 }
 
@@ -130,13 +125,12 @@ bool F1ShowsTheMainTopicInTheViewer(HWND window) {
     return ViewerShowsTheMainTopic() && FindBox("ERROR").window == nullptr;
 }
 
-class Help : public testing::Test {
+class Help : public PeerixTest {
 protected:
     void SetUp() override {
-        ResetSettings();
+        PeerixTest::SetUp();
         WriteRect("WindowPos", 300, 150, 700, 450);
     }
-    void TearDown() override { DeletePeerixKey(); }
 };
 
 }  // namespace
@@ -144,9 +138,7 @@ protected:
 TEST_F(Help, F1TheHelpCommandAndClosingAskWinHelpForTheFileBesideTheProgram) {
     WinHelpStandIn standIn;
     const auto map = hlp::File(hlp::ReadWholeFile(BuiltFile())).ContextMap();
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    ASSERT_TRUE(Start());
     input::Press(VK_F1);
     ASSERT_TRUE(standIn.WaitForCalls(1));
     ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
@@ -169,9 +161,7 @@ TEST_F(Help, F1TheHelpCommandAndClosingAskWinHelpForTheFileBesideTheProgram) {
 }
 
 TEST_F(Help, WithoutAProgramForPagesWinesViewerShowsTheMainTopicForF1AndHelpAndClosesWithPeerix) {
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    ASSERT_TRUE(Start());
     input::Press(VK_F1);
     EXPECT_TRUE(ViewerShowsTheMainTopic());
     EXPECT_EQ(FindBox("ERROR").window, nullptr);
@@ -197,7 +187,6 @@ TEST_F(Help, TheBuiltMainPageOpensItsTopicOnceAtTheFirstStart) {
     WriteBinary("HelpFileTime", never, sizeof never);
     {
         // Started from its own folder; the check runs while the window is made.
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, false, ProgramFolder().c_str()));
         EXPECT_TRUE(ViewerShowsTheMainTopic());
         EXPECT_EQ(FindBox("ERROR").window, nullptr);
@@ -212,7 +201,6 @@ TEST_F(Help, TheBuiltMainPageOpensItsTopicOnceAtTheFirstStart) {
     // The same file at the next start: the window appears with no viewer opened before it (help
     // is asked for synchronously while the window is made).
     {
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, true, ProgramFolder().c_str()));
         EXPECT_TRUE(HelpViewerWindows().empty());
         ASSERT_TRUE(peerix.Close());
@@ -231,7 +219,6 @@ TEST_F(Help, HelpOnlyInTheCurrentFolderOpensNothingAndF1NamesTheMissingFile) {
         ScopedHelpFile elsewherePage(folder + "\\help\\main.html", 133100000000000000ull);
         const DWORD never[2] = {0, 0};
         WriteBinary("HelpFileTime", never, sizeof never);
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start(SW_SHOWNORMAL, true, folder.c_str()));
         EXPECT_EQ(FindBox("ERROR").window, nullptr);
         EXPECT_TRUE(HelpViewerWindows().empty());

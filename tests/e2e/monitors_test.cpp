@@ -13,8 +13,7 @@
 
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
-#include "tests/e2e/support/process_windows.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/saved_images.h"
@@ -37,20 +36,7 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
     return TRUE;
 }
 
-// Waits until the view shows the pattern around `at`; a drag's last move is repeated the way a
-// hand would when the cursor Peerix read lagged behind it.
-std::string SettleOn(HWND w, int zoom, POINT at, bool moveAgain) {
-    std::string diff;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        diff = WaitForView(w, zoom, at, 0, 1000);
-        if (diff.empty() || !moveAgain) return diff;
-        input::MoveTo(at.x + (at.x > 0 ? -1 : 1), at.y);
-        input::MoveTo(at.x, at.y);
-    }
-    return diff;
-}
-
-class TwoMonitors : public testing::Test {
+class TwoMonitors : public PeerixTest {
 protected:
     void SetUp() override {
         const char* layout = std::getenv("PEERIX_MONITORS");
@@ -68,9 +54,8 @@ protected:
             ASSERT_TRUE(SameRect(primary, RECT{0, 0, 800, 600}));
             ASSERT_TRUE(SameRect(second, RECT{-1024, 0, 0, 768}));
         }
-        ResetSettings();
+        PeerixTest::SetUp();
     }
-    void TearDown() override { DeletePeerixKey(); }
 
     // x pixels from the boundary into the second monitor (negative: into the primary one).
     LONG Across(LONG x) const { return toRight ? 1024 + x : -1 - x; }
@@ -86,13 +71,9 @@ protected:
 
     // A bare 300 x 200 view at zoom 3 on the primary monitor, away from the patterns.
     HWND StartBare(POINT point, bool statusBar = false) {
-        WriteDword("DisplayToolbar", 0);
-        WriteDword("DisplayStatusbar", statusBar ? 1 : 0);
-        WriteDword("ZoomFactor", 3);
+        WriteStartSettings(false, statusBar, 3, point,
+                           WindowForClient(toRight ? 40 : 440, 80, 300, 200 + (statusBar ? 20 : 0)));
         WriteDword("DisplayMouseWhenFollowing", 0);  // no marker over the pixels compared
-        WritePoint("ZoomPoint", point.x, point.y);
-        const RECT w = WindowForClient(toRight ? 40 : 440, 80, 300, 200 + (statusBar ? 20 : 0));
-        WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
         return peerix.Start() ? peerix.Window() : nullptr;
     }
 
@@ -105,7 +86,6 @@ protected:
 
     RECT primary = {}, second = {};
     bool toRight = true;
-    PeerixProcess peerix;
 };
 
 }  // namespace
@@ -121,12 +101,12 @@ TEST_F(TwoMonitors, DragKeysAndFollowMouseCarryThePointAcrossAndStopAtTheFarCorn
     // The drag takes the point onto the second monitor: pixel-exact there.
     const POINT there = {Across(150), 300};
     input::LeftDrag(InView(w, 0), there);
-    EXPECT_EQ(SettleOn(w, 3, there, true), "");
+    EXPECT_EQ(SettleDrag(w, 3, there), "");
 
     // Back next to the boundary on the primary monitor: the view stops at the primary's edge.
     const POINT edge = {Across(-1), 300};
     input::LeftDrag(InView(w, 1), edge);
-    ASSERT_EQ(SettleOn(w, 3, edge, true), "");
+    ASSERT_EQ(SettleDrag(w, 3, edge), "");
     // One arrow step across lands on the second monitor's near edge (its first 100 columns shown),
     // sixteen more go on from there, and back.
     ASSERT_TRUE(input::FocusForKeys(w));
@@ -145,9 +125,9 @@ TEST_F(TwoMonitors, DragKeysAndFollowMouseCarryThePointAcrossAndStopAtTheFarCorn
     input::Press('M', {VK_CONTROL});
     const POINT followed = {Across(250), 200};
     input::MoveTo(followed.x, followed.y);
-    EXPECT_EQ(SettleOn(w, 3, followed, false), "");
+    EXPECT_EQ(WaitForView(w, 3, followed), "");
     input::MoveTo(FarCorner().x, FarCorner().y);
-    EXPECT_EQ(SettleOn(w, 3, FarCorner(), false), "");
+    EXPECT_EQ(WaitForView(w, 3, FarCorner()), "");
     const RECT v = ViewOnScreen(w);
     const POINT shown = SourceOrigin(v, 3, FarCorner());
     EXPECT_EQ(toRight ? shown.x + 100 : shown.x, toRight ? second.right : second.left);
@@ -194,7 +174,7 @@ TEST_F(TwoMonitors, CopiesSelectionsAndSavesOfTheSecondMonitorHoldItsPixels) {
     const POINT shown = SourceOrigin(ViewOnScreen(w), 3, FarCorner());
 
     // The whole view at source size: the 100 x 67 pixels shown.
-    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    images::EmptyTheClipboard();
     ASSERT_TRUE(input::FocusForKeys(w));
     input::Press('C', {VK_CONTROL, VK_SHIFT});
     images::Image copy;
@@ -203,10 +183,10 @@ TEST_F(TwoMonitors, CopiesSelectionsAndSavesOfTheSecondMonitorHoldItsPixels) {
 
     // A selection of 31 x 19 view pixels 9 and 12 into the view: 10 x 6 whole magnified pixels,
     // screen pixels from the fourth column and the fifth row shown.
-    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    images::EmptyTheClipboard();
     const RECT view = ViewOnScreen(w);
     input::RightDrag(POINT{view.left + 9, view.top + 12}, POINT{view.left + 40, view.top + 31});
-    ASSERT_TRUE(waiting::WaitFor([&] { return ShownPopupMenu(peerix.Pid()) != nullptr; }, 3000)) << "no menu";
+    ASSERT_NE(WaitForMenu(3000), nullptr) << "no menu";
     input::Press('O');
     ASSERT_TRUE(waiting::WaitFor([&] { return !(copy = images::ClipboardBitmap()).Empty(); }, 5000));
     EXPECT_EQ(CompareWithPattern(copy, shown.x + 3, shown.y + 4, OneToOne(10), OneToOne(6)), "");
@@ -233,12 +213,9 @@ TEST_F(TwoMonitors, TheWindowAndThePointOnTheSecondMonitorSurviveARestart) {
     // there too.
     const RECT place = WindowForClient(toRight ? 1450 : -1000, 60, 300, 200);
     SetWindowPos(w, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ASSERT_TRUE(waiting::WaitFor([&] {
-        RECT r;
-        return GetWindowRect(w, &r) && SameRect(r, place);
-    }));
+    ASSERT_TRUE(waiting::WaitFor([&] { return SameRect(dialogs::Rect(w), place); }));
     input::LeftDrag(InView(w, 0), point);
-    ASSERT_EQ(SettleOn(w, 3, point, true), "");
+    ASSERT_EQ(SettleDrag(w, 3, point), "");
     ASSERT_TRUE(peerix.Close());
     const RegValue pos = ReadValue("WindowPos"), stored = ReadValue("ZoomPoint");
     EXPECT_EQ(pos.At(0), place.left);
@@ -248,8 +225,7 @@ TEST_F(TwoMonitors, TheWindowAndThePointOnTheSecondMonitorSurviveARestart) {
 
     ASSERT_TRUE(peerix.Start());
     w = peerix.Window();
-    RECT r;
-    GetWindowRect(w, &r);
+    const RECT r = dialogs::Rect(w);
     EXPECT_TRUE(SameRect(r, place)) << r.left << "," << r.top;
     EXPECT_EQ(WaitForView(w, 3, point), "");
     ASSERT_TRUE(peerix.Close());

@@ -7,7 +7,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/sync.h"
@@ -22,12 +22,7 @@ namespace {
 
 // A view without toolbar or status bar, 300 x 200 pixels, at (left, top) on the screen.
 void BareView(int zoom, LONG x, LONG y, int left = 560, int top = 100) {
-    WriteDword("DisplayToolbar", 0);
-    WriteDword("DisplayStatusbar", 0);
-    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
-    WritePoint("ZoomPoint", x, y);
-    const RECT w = WindowForClient(left, top, 300, 200);
-    WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
+    WriteStartSettings(false, false, zoom, POINT{x, y}, WindowForClient(left, top, 300, 200));
 }
 
 POINT StoredPoint() {
@@ -35,29 +30,7 @@ POINT StoredPoint() {
     return POINT{v.At(0), v.At(1)};
 }
 
-// Waits for the view to show the point that a drag ended at. Under Wine the cursor position that
-// the program reads while handling the last move can lag behind that move now and then, and no
-// further move comes; a user's hand would move again, so the test does too.
-std::string SettleDrag(HWND w, int zoom, POINT at) {
-    std::string diff;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        diff = WaitForView(w, zoom, at, 0, 1000);
-        // At a clamped corner the picture looks the same a pixel off: the pointer must be there
-        // too, or a late move of the jiggle below would be the one the drag ends with.
-        POINT cursor;
-        if (diff.empty() && GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y) return diff;
-        if (diff.empty()) diff = "the pointer is not at the drag's target";
-        input::MoveTo(at.x + 1, at.y);
-        input::MoveTo(at.x, at.y);
-    }
-    return diff;
-}
-
-class Navigation : public testing::Test {
-protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
-};
+class Navigation : public PeerixTest {};
 
 }  // namespace
 
@@ -65,10 +38,8 @@ TEST_F(Navigation, ArrowAndPageKeysMoveThePictureByExactSteps) {
     PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     BareView(4, 200, 150);
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    ASSERT_TRUE(input::Focus(w));
+    ASSERT_TRUE(Start());
+    HWND w = window;
     // 300 x 200 at zoom 4: 76 x 51 source pixels.
     const RECT view = ViewOnScreen(w);
     ASSERT_EQ(view.right - view.left, 300);
@@ -124,10 +95,8 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     // A point stored at the very corner is shown as (38, 25); the first Right steps from there.
     BareView(4, 0, 0, 400, 250);
     {
-        PeerixProcess peerix;
-        ASSERT_TRUE(peerix.Start());
-        HWND w = peerix.Window();
-        ASSERT_TRUE(input::Focus(w));
+        ASSERT_TRUE(Start());
+        HWND w = window;
         ASSERT_EQ(WaitForView(w, 4, POINT{0, 0}), "");
         input::Press(VK_RIGHT);
         EXPECT_EQ(WaitForView(w, 4, POINT{39, 0}), "");
@@ -141,10 +110,8 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
     // on the screen's last column and row.
     ResetSettings();
     BareView(4, sw - 60, sh - 40, 400, 250);
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    ASSERT_TRUE(input::Focus(w));
+    ASSERT_TRUE(Start());
+    HWND w = window;
     ASSERT_EQ(WaitForView(w, 4, POINT{sw - 60, sh - 40}), "");
     // Dragged past the corner: the stored point is the pointer's, beyond the limits, and the
     // first Left already moves the view one column.
@@ -172,36 +139,6 @@ TEST_F(Navigation, KeysStopAtTheScreenEdges) {
 
 namespace {
 
-// The screen set to another size for a while (Wine's virtual desktop follows), and back.
-class ScreenSize {
-public:
-    ScreenSize(int width, int height)
-        : oldWidth(GetSystemMetrics(SM_CXSCREEN)), oldHeight(GetSystemMetrics(SM_CYSCREEN)) {
-        changed = width == oldWidth && height == oldHeight ? true : Set(width, height);
-    }
-    ~ScreenSize() {
-        if (GetSystemMetrics(SM_CXSCREEN) != oldWidth || GetSystemMetrics(SM_CYSCREEN) != oldHeight)
-            Set(oldWidth, oldHeight);
-    }
-    ScreenSize(const ScreenSize&) = delete;
-    ScreenSize& operator=(const ScreenSize&) = delete;
-    bool Changed() const { return changed; }
-
-private:
-    static bool Set(int width, int height) {
-        DEVMODEA mode = {};
-        mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = static_cast<DWORD>(width);
-        mode.dmPelsHeight = static_cast<DWORD>(height);
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        if (ChangeDisplaySettingsA(&mode, 0) != DISP_CHANGE_SUCCESSFUL) return false;
-        return waiting::WaitFor(
-            [&] { return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height; }, 3000);
-    }
-    int oldWidth, oldHeight;
-    bool changed = false;
-};
-
 // The screen pixel shown at a point of the screen, as the pattern encodes its source.
 COLORREF ShownAt(int x, int y) {
     return CaptureScreen(RECT{x, y, x + 1, y + 1}).At(x, y);
@@ -219,8 +156,7 @@ TEST_F(Navigation, TheViewReachesTheScreensFirstAndLastColumnAndRowAtEverySizeAn
         int width, height;
     } screens[] = {{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {800, 600}};
     for (const auto& screen : screens) {
-        ScreenSize size(screen.width, screen.height);
-        ASSERT_TRUE(size.Changed()) << screen.width << "x" << screen.height;
+        ASSERT_TRUE(SetScreenSize(screen.width, screen.height)) << screen.width << "x" << screen.height;
         const int sw = screen.width, sh = screen.height;
         PatternWindow origin(RECT{0, 0, 330, 210});
         PatternWindow corner(RECT{sw - 330, sh - 210, sw, sh});
@@ -236,13 +172,7 @@ TEST_F(Navigation, TheViewReachesTheScreensFirstAndLastColumnAndRowAtEverySizeAn
                         {{-50, -50}, {0, 0}, {0, 0}}};
             for (const auto& end : ends) {
                 ResetSettings();
-                WriteDword("DisplayToolbar", 0);
-                WriteDword("DisplayStatusbar", 0);
-                WriteDword("ZoomFactor", static_cast<DWORD>(v.zoom));
-                WritePoint("ZoomPoint", end.point.x, end.point.y);
-                const RECT frame = WindowForClient(sw - 360, 5, v.width, v.height);
-                WriteRect("WindowPos", frame.left, frame.top, frame.right, frame.bottom);
-                PeerixProcess peerix;
+                WriteStartSettings(false, false, v.zoom, end.point, WindowForClient(sw - 360, 5, v.width, v.height));
                 ASSERT_TRUE(peerix.Start());
                 HWND w = peerix.Window();
                 const RECT view = ViewOnScreen(w);
@@ -263,10 +193,8 @@ TEST_F(Navigation, LeftDragMovesThePointAndItsFrameLeavesNoTrace) {
     PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     BareView(3, 100, 100);
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    ASSERT_TRUE(input::Focus(w));
+    ASSERT_TRUE(Start());
+    HWND w = window;
     const RECT view = ViewOnScreen(w);
     ASSERT_EQ(WaitForView(w, 3, POINT{100, 100}), "");
 
@@ -340,12 +268,9 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     ASSERT_TRUE(pattern.WaitUntilShown());
     BareView(3, 100, 100);
     WriteDword("DisplayMouseWhenFollowing", 0);  // the marker would cover pattern pixels
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    const Chrome chrome = FindChrome(w);
+    ASSERT_TRUE(Start());
+    HWND w = window;
     ASSERT_NE(chrome.toolbar, nullptr);
-    ASSERT_TRUE(input::Focus(w));
     EXPECT_EQ(remote::ButtonState(chrome.toolbar, ID_FOLLOW_MOUSE), TBSTATE_ENABLED);
 
     input::Press('M', {VK_CONTROL});

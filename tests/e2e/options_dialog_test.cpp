@@ -10,7 +10,7 @@
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/support/screen.h"
@@ -22,15 +22,13 @@ namespace {
 
 const char* const kInvalidUpdate = "Invalid update specified.\nA valid update should be between 1 and 50.";
 
-class OptionsDialog : public testing::Test {
+class OptionsDialog : public PeerixTest {
 protected:
     void SetUp() override {
-        ResetSettings();
+        PeerixTest::SetUp();
         WriteRect("WindowPos", 560, 120, 560 + 400, 120 + 300);
-        ASSERT_TRUE(peerix.Start());
-        ASSERT_TRUE(input::Focus(peerix.Window()));
+        ASSERT_TRUE(Start());
     }
-    void TearDown() override { DeletePeerixKey(); }
 
     // Ctrl+O on the main window; the dialog, or null.
     HWND Open() {
@@ -53,7 +51,13 @@ protected:
         return box && GetWindow(box, GW_OWNER) == dialog ? box : nullptr;
     }
 
-    PeerixProcess peerix;
+    // Closes Peerix and checks the three rates' intervals (ms) that it stored.
+    void ExpectStoredAtExit(DWORD update1, DWORD update2, DWORD update3) {
+        ASSERT_TRUE(peerix.Close());
+        EXPECT_EQ(ReadValue("Update1").AsDword(), update1);
+        EXPECT_EQ(ReadValue("Update2").AsDword(), update2);
+        EXPECT_EQ(ReadValue("Update3").AsDword(), update3);
+    }
 };
 
 }  // namespace
@@ -102,10 +106,7 @@ TEST_F(OptionsDialog, CtrlOOpensCentredWithTheDefaultsAndCancelOrEscapeChangeNot
     ASSERT_TRUE(dialogs::WaitGone(dialog));
     EXPECT_FALSE(ReadValue("Update2").exists);
 
-    ASSERT_TRUE(peerix.Close());
-    EXPECT_EQ(ReadValue("Update1").AsDword(), 1000u);
-    EXPECT_EQ(ReadValue("Update2").AsDword(), 100u);
-    EXPECT_EQ(ReadValue("Update3").AsDword(), 50u);
+    ExpectStoredAtExit(1000, 100, 50);
     EXPECT_EQ(ReadValue("SingleInstance").AsDword(), 0u);
     EXPECT_EQ(ReadValue("DisplayRGBColourPanel").AsDword(), 1u);
 }
@@ -219,10 +220,7 @@ TEST_F(OptionsDialog, InvalidRatesShowTheErrorPutTheFocusBackAndStoreNothing) {
 
     input::Press(VK_ESCAPE);
     ASSERT_TRUE(dialogs::WaitGone(dialog));
-    ASSERT_TRUE(peerix.Close());
-    EXPECT_EQ(ReadValue("Update1").AsDword(), 1000u);
-    EXPECT_EQ(ReadValue("Update2").AsDword(), 100u);
-    EXPECT_EQ(ReadValue("Update3").AsDword(), 50u);
+    ExpectStoredAtExit(1000, 100, 50);
 }
 
 TEST_F(OptionsDialog, SpinArrowsAndArrowKeysStepWithinOneToFifty) {
@@ -267,7 +265,7 @@ TEST_F(OptionsDialog, SpinArrowsAndArrowKeysStepWithinOneToFifty) {
 TEST_F(OptionsDialog, HexadecimalTakesEffectWhenTheColourUnderTheCursorNextChanges) {
     pixels::PatternWindow pattern(RECT{20, 20, 260, 260});
     ASSERT_TRUE(pattern.WaitUntilShown());
-    HWND status = FindWindowExA(peerix.Window(), nullptr, STATUSCLASSNAMEA, nullptr);
+    HWND status = chrome.statusBar;
     ASSERT_NE(status, nullptr);
     auto rgbText = [](COLORREF c) {
         char text[64];

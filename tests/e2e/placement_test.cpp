@@ -10,7 +10,7 @@
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/sync.h"
@@ -41,11 +41,7 @@ RECT Sized(LONG left, LONG top, LONG width, LONG height) {
     return RECT{left, top, left + width, top + height};
 }
 
-class Placement : public testing::Test {
-protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
-};
+class Placement : public PeerixTest {};
 
 }  // namespace
 
@@ -69,7 +65,6 @@ TEST_F(Placement, AboutAndOptionsOpenWhollyOnTheScreenFromAMainWindowInEachCorne
         SCOPED_TRACE(c.where);
         ResetSettings();
         WriteRect("WindowPos", c.window.left, c.window.top, c.window.right, c.window.bottom);
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start());
         ASSERT_TRUE(Same(dialogs::Rect(peerix.Window()), c.window)) << Describe(dialogs::Rect(peerix.Window()));
         for (const auto& b : boxes) {
@@ -128,7 +123,6 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
         SCOPED_TRACE(Describe(c.stored));
         ResetSettings();
         WriteRect("WindowPos", c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start());
         const RECT r = dialogs::Rect(peerix.Window());
         EXPECT_TRUE(Same(r, c.expected)) << Describe(r) << ", want " << Describe(c.expected);
@@ -141,11 +135,8 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
 
 TEST_F(Placement, DraggingTheFrameStopsWhereCaptionBarsAndASmallViewStayUsable) {
     WriteRect("WindowPos", 300, 200, 700, 500);
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    ASSERT_TRUE(input::Focus(w));
-    const Chrome chrome = FindChrome(w);
+    ASSERT_TRUE(Start());
+    HWND w = window;
     ASSERT_NE(chrome.toolbar, nullptr);
     ASSERT_NE(chrome.statusBar, nullptr);
 

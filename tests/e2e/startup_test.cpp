@@ -6,7 +6,8 @@
 #include <iterator>
 
 #include "app/settings.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/dialogs.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/view.h"
@@ -18,20 +19,6 @@ using namespace pixels;
 
 namespace {
 
-RECT WindowRect(HWND w) {
-    RECT r = {};
-    GetWindowRect(w, &r);
-    return r;
-}
-
-// A view without toolbar or status bar, so that the view is the whole client area.
-void BareView(int zoom, LONG x, LONG y) {
-    WriteDword("DisplayToolbar", 0);
-    WriteDword("DisplayStatusbar", 0);
-    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
-    WritePoint("ZoomPoint", x, y);
-}
-
 int ScreenWidth() {
     return GetSystemMetrics(SM_CXSCREEN);
 }
@@ -39,47 +26,26 @@ int ScreenHeight() {
     return GetSystemMetrics(SM_CYSCREEN);
 }
 
-// Checks the view of a running Peerix against the pattern for a given point and zoom, computing
-// the magnified source rectangle the way a user would expect it: the point in the middle, held
-// inside the screen.
-void ExpectMagnified(HWND window, int zoom, int pointX, int pointY) {
-    const RECT view = ClientOnScreen(window);
-    const int w = view.right - view.left, h = view.bottom - view.top;
-    const POINT origin = SourceOrigin(view, zoom, POINT{pointX, pointY});
-    std::string diff;
-    // The first paint may still be under way: wait for the exact picture.
-    const bool same = waiting::WaitFor(
-        [&] {
-            const Capture c = CaptureScreen(view);
-            diff = CompareMagnified(c, POINT{view.left, view.top}, SIZE{w, h}, origin.x, origin.y, zoom);
-            return diff.empty();
-        },
-        5000, 50);
-    EXPECT_TRUE(same) << "zoom " << zoom << ", point " << pointX << "," << pointY << ":\n" << diff;
-}
-
-class Startup : public testing::Test {
-protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
-};
+class Startup : public PeerixTest {};
 
 }  // namespace
 
 TEST_F(Startup, FirstStartOpensDefaultWindowAndWritesEveryDefault) {
     DeletePeerixKey();  // a true first start: not even the help file time
-    PeerixProcess peerix;
     ASSERT_TRUE(peerix.Start());
     HWND w = peerix.Window();
-    char text[64] = {};
-    GetClassNameA(w, text, sizeof text);
-    EXPECT_STREQ(text, "PeerixMainWnd");
-    GetWindowTextA(w, text, sizeof text);
-    EXPECT_STREQ(text, "Peerix");
-    const LONG style = GetWindowLongA(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
-    EXPECT_EQ(static_cast<DWORD>(style), 0x00CE0000u);
+    EXPECT_EQ(dialogs::ClassOf(w), "PeerixMainWnd");
+    EXPECT_EQ(dialogs::Text(w), "Peerix");
+    // A resizable window with a caption, its menu and a minimize box but no maximize box (the
+    // exact style is pinned down where app/startup.cpp defines it).
+    const LONG style = GetWindowLongA(w, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    const RECT r = WindowRect(w);
+    const RECT r = dialogs::Rect(w);
     EXPECT_EQ(r.right - r.left, 320);
     EXPECT_EQ(r.bottom - r.top, 200);
 
@@ -142,9 +108,8 @@ TEST_F(Startup, SavedRectangleIsUsedWhenItShowsOnScreen) {
     for (const Case& c : cases) {
         ResetSettings();
         WriteRect("WindowPos", c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
-        PeerixProcess peerix;
         ASSERT_TRUE(peerix.Start());
-        const RECT r = WindowRect(peerix.Window());
+        const RECT r = dialogs::Rect(peerix.Window());
         if (c.used) {
             EXPECT_EQ(r.left, c.stored.left);
             EXPECT_EQ(r.top, c.stored.top);
@@ -173,7 +138,6 @@ TEST_F(Startup, SettingsComeBackWhenTheKeyIsDeletedWhileRunning) {
     WriteDword("DisplayStatusbar", 0);
     WritePoint("ZoomPoint", 123, 45);
     WriteRect("WindowPos", 210, 130, 610, 430);
-    PeerixProcess peerix;
     ASSERT_TRUE(peerix.Start());
     DeletePeerixKey();
     ASSERT_FALSE(ReadValue("ZoomFactor").exists);
@@ -214,11 +178,8 @@ TEST_F(Startup, RectangleSurvivesAWorkAreaThatDoesNotStartAtTheScreenOrigin) {
         GTEST_SKIP() << "the system ignores a moved work area";
     }
     WriteRect("WindowPos", 220, 160, 620, 460);
-    {
-        PeerixProcess peerix;
-        ASSERT_TRUE(peerix.Start());
-        ASSERT_TRUE(peerix.Close());
-    }
+    ASSERT_TRUE(peerix.Start());
+    ASSERT_TRUE(peerix.Close());
     SystemParametersInfoA(SPI_SETWORKAREA, 0, &original, 0);
     const RegValue pos = ReadValue("WindowPos");
     EXPECT_EQ(pos.At(0), 220);
@@ -232,11 +193,10 @@ TEST_F(Startup, ViewShowsTheScreenAroundTheSavedPointMagnified) {
     ASSERT_TRUE(pattern.WaitUntilShown());
     for (int zoom : {1, 3, 8}) {
         ResetSettings();
-        BareView(zoom, 210, 200);
-        WriteRect("WindowPos", 500, 100, 500 + 303, 100 + 257);
-        PeerixProcess peerix;
+        // Without the bars the view is the whole client area.
+        WriteStartSettings(false, false, zoom, POINT{210, 200}, RECT{500, 100, 500 + 303, 100 + 257});
         ASSERT_TRUE(peerix.Start());
-        ExpectMagnified(peerix.Window(), zoom, 210, 200);
+        EXPECT_EQ(WaitForView(peerix.Window(), zoom, POINT{210, 200}), "") << "zoom " << zoom;
         ASSERT_TRUE(peerix.Close());
         const RegValue point = ReadValue("ZoomPoint");
         EXPECT_EQ(point.At(0), 210);
@@ -257,11 +217,9 @@ TEST_F(Startup, PointsBeyondTheScreenAreHeldInsideIt) {
     } const cases[] = {{4, 5000, 5000}, {3, sw, sh}, {2, -300, -40}, {5, 0, 0}};
     for (const Case& c : cases) {
         ResetSettings();
-        BareView(c.zoom, c.x, c.y);
-        WriteRect("WindowPos", 380, 120, 380 + 331, 120 + 283);
-        PeerixProcess peerix;
+        WriteStartSettings(false, false, c.zoom, POINT{c.x, c.y}, RECT{380, 120, 380 + 331, 120 + 283});
         ASSERT_TRUE(peerix.Start());
-        ExpectMagnified(peerix.Window(), c.zoom, c.x, c.y);
+        EXPECT_EQ(WaitForView(peerix.Window(), c.zoom, POINT{c.x, c.y}), "") << "zoom " << c.zoom;
         ASSERT_TRUE(peerix.Close());
         // The point is stored as it was given; only its use is held inside the screen.
         EXPECT_EQ(ReadValue("ZoomPoint").At(0), c.x);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/saved_images.h"
 #include "tests/support/wait.h"
@@ -34,16 +34,19 @@ std::vector<BYTE> ReadFileW(const std::wstring& path) {
     return bytes;
 }
 
-class UnicodeFolder : public testing::Test {
+class UnicodeFolder : public PeerixTest {
 protected:
     void SetUp() override {
-        TearDown();  // what an interrupted run left
-        ResetSettings();
+        RemoveFolder();  // what an interrupted run left
+        PeerixTest::SetUp();
     }
     void TearDown() override {
+        PeerixTest::TearDown();
+        RemoveFolder();
+    }
+    void RemoveFolder() {
         DeleteFileW(file.c_str());
         RemoveDirectoryW(folder.c_str());
-        DeletePeerixKey();
     }
     // "Screenshots" in Japanese: none of it is in code page 1252.
     const std::wstring folder = TempFolderW() + L"peerix-\x30b9\x30af\x30ea\x30fc\x30f3\x30b7\x30e7\x30c3\x30c8";
@@ -59,11 +62,7 @@ TEST_F(UnicodeFolder, SaveWritesIntoAJapaneseFolderAndRemembersIt) {
     WriteDword("DisplayStatusbar", 0);
     WriteDword("SaveZoomedImage", 0);
     WriteDword("SaveImageType", 1);  // .bmp
-
-    PeerixProcess peerix;
-    ASSERT_TRUE(peerix.Start());
-    HWND w = peerix.Window();
-    ASSERT_TRUE(input::FocusForKeys(w));
+    ASSERT_TRUE(Start());
     input::Press('S', {VK_CONTROL});
     ASSERT_TRUE(waiting::WaitFor([&] { return SaveDialogOf(peerix.Pid()) != nullptr; }, 5000));
     input::Type("shot");

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/view.h"
@@ -27,14 +28,10 @@ namespace {
 constexpr int kChecked = TBSTATE_ENABLED | TBSTATE_CHECKED;
 const POINT kPoint = {200, 180};
 
-void Prepare(bool toolbar, bool status, int zoom = 3) {
-    WriteDword("DisplayToolbar", toolbar ? 1 : 0);
-    WriteDword("DisplayStatusbar", status ? 1 : 0);
-    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+// A start with or without the bars at zoom 3, showing kPoint.
+void Prepare(bool toolbar, bool status) {
+    WriteStartSettings(toolbar, status, 3, kPoint, WindowForClient(560, 100, 360, 260));
     WriteDword("DisplayMouseWhenFollowing", 0);  // the marker would cover pattern pixels
-    WritePoint("ZoomPoint", kPoint.x, kPoint.y);
-    const RECT w = WindowForClient(560, 100, 360, 260);
-    WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
 }
 
 bool Topmost(HWND w) {
@@ -60,46 +57,24 @@ std::string Format(const char* format, int a, int b = 0, int c = 0) {
     return text;
 }
 
-class WindowState : public testing::Test {
+class WindowState : public PeerixTest {
 protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
-
-    bool Start() {
-        if (!peerix.Start()) return false;
-        window = peerix.Window();
-        chrome = FindChrome(window);
-        if (!chrome.toolbar || !chrome.statusBar || !input::Focus(window)) return false;
-        // Keys go to the focus window; wait until the program has taken the focus.
-        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-        return waiting::WaitFor([&] {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == window;
-        });
-    }
-
-    // Opens the context menu with Shift+F10 and picks an item by its mnemonic.
-    bool PickFromMenu(WORD mnemonic) {
-        input::Press(VK_F10, {VK_SHIFT});
-        if (!waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000)) return false;
-        input::Press(mnemonic);
-        return waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000);
+    // Starts Peerix as Prepare says, once the pattern is on the screen.
+    bool StartOverPattern(bool toolbar, bool status) {
+        Prepare(toolbar, status);
+        return pattern.WaitUntilShown() && Start();
     }
 
     bool StatusIs(int part, const std::string& text) {
         return waiting::WaitFor([&] { return remote::StatusText(chrome.statusBar, part) == text; }, 3000);
     }
 
-    PeerixProcess peerix;
-    HWND window = nullptr;
-    Chrome chrome;
+    PatternWindow pattern{RECT{0, 0, 480, 420}};
 };
 
 }  // namespace
 
 TEST_F(WindowState, StatusBarShowsTheCursorAndTheColourUnderIt) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     for (int rgb : {1, 0}) {
         ResetSettings();
@@ -141,8 +116,7 @@ TEST_F(WindowState, AlwaysOnTopFollowsCtrlTAndTheToolbarButton) {
     EXPECT_TRUE(waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == kChecked; }));
     EXPECT_TRUE(TopmostIs(window, true));
 
-    RECT button = remote::ButtonRect(chrome.toolbar, ID_ALWAYS_ON_TOP);
-    MapWindowPoints(chrome.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    const RECT button = remote::ButtonOnScreen(chrome.toolbar, ID_ALWAYS_ON_TOP);
     input::LeftClick((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     EXPECT_TRUE(
         waiting::WaitFor([&] { return remote::ButtonState(chrome.toolbar, ID_ALWAYS_ON_TOP) == TBSTATE_ENABLED; }));
@@ -156,14 +130,9 @@ TEST_F(WindowState, AlwaysOnTopFollowsCtrlTAndTheToolbarButton) {
 }
 
 TEST_F(WindowState, HidingTheToolbarAndTheStatusBarGivesTheirRoomToTheView) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
-    ASSERT_TRUE(pattern.WaitUntilShown());
-    Prepare(true, true);
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(StartOverPattern(true, true));
     const RECT client = ClientOnScreen(window);
-    RECT band, status;
-    GetWindowRect(chrome.band, &band);
-    GetWindowRect(chrome.statusBar, &status);
+    const RECT band = dialogs::Rect(chrome.band), status = dialogs::Rect(chrome.statusBar);
     RECT view = ViewOnScreen(window);
     EXPECT_EQ(view.top, client.top + (band.bottom - band.top) - 2);
     EXPECT_EQ(view.bottom, status.top);
@@ -196,7 +165,7 @@ TEST_F(WindowState, MenuHelpShowsInTheStatusBarWhileAnItemIsHighlighted) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(remote::StatusText(chrome.statusBar, 0), "Press F1 for help");
     input::Press(VK_F10, {VK_SHIFT});
-    ASSERT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000));
+    ASSERT_NE(WaitForMenu(3000), nullptr);
     // The help takes the whole bar (its simple part; Wine gives that for part 0 too), and every
     // item has some: Copy Colour, Always on Top, Follow Mouse, Follow Keyboard, Highlight, 2x Zoom.
     const auto helpIs = [&](const char* text) {
@@ -215,16 +184,13 @@ TEST_F(WindowState, MenuHelpShowsInTheStatusBarWhileAnItemIsHighlighted) {
     }
     EXPECT_TRUE(SendMessageA(chrome.statusBar, SB_ISSIMPLE, 0, 0));
     input::Press(VK_ESCAPE);
-    EXPECT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000));
+    EXPECT_TRUE(WaitForNoMenu());
     EXPECT_TRUE(waiting::WaitFor([&] { return !SendMessageA(chrome.statusBar, SB_ISSIMPLE, 0, 0); }));
     EXPECT_TRUE(StatusIs(0, "Press F1 for help"));
 }
 
 TEST_F(WindowState, HighlightFlashesTheFrameAndLeavesTheScreenAsItWas) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
-    ASSERT_TRUE(pattern.WaitUntilShown());
-    Prepare(false, false);
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(StartOverPattern(false, false));
     const RECT view = ViewOnScreen(window);
     ASSERT_EQ(WaitForView(window, 3, kPoint), "");
     const POINT o = SourceOrigin(view, 3, kPoint);
@@ -264,7 +230,6 @@ TEST_F(WindowState, HighlightFlashesTheFrameAndLeavesTheScreenAsItWas) {
 }
 
 TEST_F(WindowState, MinimisedNeitherTimerChangesAnything) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     Prepare(false, true);
     WriteDword("MouseTracking", 1);
@@ -275,8 +240,7 @@ TEST_F(WindowState, MinimisedNeitherTimerChangesAnything) {
     ASSERT_TRUE(StatusIs(3, " 150, 120 "));
 
     // The minimise button, found by asking the window what lies along its caption.
-    RECT w;
-    GetWindowRect(window, &w);
+    const RECT w = dialogs::Rect(window);
     const int cy = w.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
     POINT button = {0, 0};
     for (int x = w.right - 1; x > w.left && !button.x; --x)
@@ -302,7 +266,6 @@ TEST_F(WindowState, MinimisedNeitherTimerChangesAnything) {
 }
 
 TEST_F(WindowState, StandingOptionsSurviveARestart) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     Prepare(true, true);
     {

@@ -8,8 +8,9 @@
 
 #include <string>
 
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/sync.h"
@@ -24,23 +25,18 @@ namespace {
 
 const POINT kPoint = {200, 180};
 
-void Prepare(int zoom, bool toolbar) {
-    WriteDword("DisplayToolbar", toolbar ? 1 : 0);
-    WriteDword("DisplayStatusbar", 0);
-    WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
-    WritePoint("ZoomPoint", kPoint.x, kPoint.y);
-    const RECT w = WindowForClient(560, 100, 340, 260);
-    WriteRect("WindowPos", w.left, w.top, w.right, w.bottom);
-}
-
 std::string ZoomTip(int zoom) {
     return "Zoom Level x" + std::to_string(zoom);
 }
 
-class ZoomAndRate : public testing::Test {
+class ZoomAndRate : public PeerixTest {
 protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override { DeletePeerixKey(); }
+    // Starts Peerix over the pattern without the status bar, with or without the toolbar, at
+    // zoom 3 showing kPoint, with the keyboard focus and both trackbars; false when any fails.
+    bool StartAtZoom3(bool toolbar) {
+        WriteStartSettings(toolbar, false, 3, kPoint, WindowForClient(560, 100, 340, 260));
+        return pattern.WaitUntilShown() && Start() && chrome.zoomTrack && chrome.rateTrack;
+    }
 
     // The picture, the zoom trackbar and its tip all show zoom.
     void ExpectZoom(int zoom, const char* how) {
@@ -60,31 +56,14 @@ protected:
         input::KeyUp(VK_CONTROL);
     }
 
-    // Opens the view's context menu with Shift+F10 and picks an item by its mnemonic.
-    bool PickFromMenu(WORD mnemonic) {
-        input::Press(VK_F10, {VK_SHIFT});
-        if (!waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000)) return false;
-        input::Press(mnemonic);
-        return waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000);
-    }
-
-    PeerixProcess peerix;
-    HWND window = nullptr;
-    Chrome chrome;
+    PatternWindow pattern{RECT{0, 0, 480, 420}};
 };
 
 }  // namespace
 
 TEST_F(ZoomAndRate, WheelKeysMenuAndTrackbarSetTheZoomWithinOneTo32) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
-    ASSERT_TRUE(pattern.WaitUntilShown());
-    Prepare(3, true);
-    ASSERT_TRUE(peerix.Start());
-    window = peerix.Window();
-    chrome = FindChrome(window);
-    ASSERT_NE(chrome.zoomTrack, nullptr);
+    ASSERT_TRUE(StartAtZoom3(true));
     ASSERT_NE(chrome.tooltip, nullptr);
-    ASSERT_TRUE(input::Focus(window));
     const RECT view = ViewOnScreen(window);
     input::MoveTo((view.left + view.right) / 2, (view.top + view.bottom) / 2);
     ExpectZoom(3, "start");
@@ -109,7 +88,7 @@ TEST_F(ZoomAndRate, WheelKeysMenuAndTrackbarSetTheZoomWithinOneTo32) {
     ExpectZoom(4, "the context menu's 4x Zoom");
     // A right click on the view that selects nothing opens the same menu where it was made.
     input::RightClick((view.left + view.right) / 2, (view.top + view.bottom) / 2);
-    ASSERT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) != nullptr; }, 3000));
+    ASSERT_NE(WaitForMenu(3000), nullptr);
     input::Press('2');
     ExpectZoom(2, "the context menu's 2x Zoom");
 
@@ -123,8 +102,7 @@ TEST_F(ZoomAndRate, WheelKeysMenuAndTrackbarSetTheZoomWithinOneTo32) {
     // The trackbar with the mouse: its thumb dragged to the left end, then a click in the channel
     // right of the thumb pages by two.
     const RECT thumb = ThumbOnScreen(chrome.zoomTrack);
-    RECT track;
-    GetWindowRect(chrome.zoomTrack, &track);
+    const RECT track = dialogs::Rect(chrome.zoomTrack);
     const int y = (thumb.top + thumb.bottom) / 2;
     input::LeftDrag(POINT{(thumb.left + thumb.right) / 2, y}, POINT{track.left - 30, y});
     ExpectZoom(1, "thumb dragged to the left end");
@@ -138,44 +116,10 @@ TEST_F(ZoomAndRate, WheelKeysMenuAndTrackbarSetTheZoomWithinOneTo32) {
     EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 32u);
 }
 
-TEST_F(ZoomAndRate, KeyboardFormOfTheContextMenuOpensAtTheViewCorner) {
-    Prepare(3, true);
-    ASSERT_TRUE(peerix.Start());
-    window = peerix.Window();
-    ASSERT_TRUE(input::Focus(window));
-    const RECT view = ViewOnScreen(window);
-    // The Menu key and Shift+F10 both open the menu with its corner at the view's top-left.
-    for (WORD key : {static_cast<WORD>(VK_APPS), static_cast<WORD>(VK_F10)}) {
-        if (key == VK_F10)
-            input::Press(VK_F10, {VK_SHIFT});
-        else
-            input::Press(key);
-        HWND menu = nullptr;
-        ASSERT_TRUE(waiting::WaitFor([&] { return (menu = FindPopupMenu(peerix.Pid())) != nullptr; }, 3000))
-            << "no menu for key " << key;
-        RECT r;
-        GetWindowRect(menu, &r);
-        EXPECT_EQ(r.left, view.left) << "key " << key;
-        EXPECT_EQ(r.top, view.top) << "key " << key;
-        input::Press(VK_ESCAPE);
-        EXPECT_TRUE(waiting::WaitFor([&] { return FindPopupMenu(peerix.Pid()) == nullptr; }, 3000));
-    }
-}
-
 TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
     // A keyboard without a keypad: + (shifted or not, which is = on many layouts) and - zoom;
     // with Ctrl they step the rate and leave the zoom alone.
-    PatternWindow pattern(RECT{0, 0, 480, 420});
-    ASSERT_TRUE(pattern.WaitUntilShown());
-    Prepare(3, true);
-    ASSERT_TRUE(peerix.Start());
-    window = peerix.Window();
-    chrome = FindChrome(window);
-    ASSERT_NE(chrome.rateTrack, nullptr);
-    ASSERT_TRUE(input::Focus(window));
-    const auto rateIs = [&](int rate) {
-        return RateIs(rate);
-    };
+    ASSERT_TRUE(StartAtZoom3(true));
     ExpectZoom(3, "start");
     input::Press(VK_OEM_PLUS);
     ExpectZoom(4, "= (the + key unshifted)");
@@ -184,14 +128,14 @@ TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
     input::Press(VK_OEM_MINUS);
     input::Press(VK_OEM_MINUS);
     ExpectZoom(3, "- twice");
-    EXPECT_TRUE(rateIs(1));
+    EXPECT_TRUE(RateIs(1));
 
     input::Press(VK_OEM_PLUS, {VK_CONTROL});
-    EXPECT_TRUE(rateIs(2)) << "Ctrl and =";
+    EXPECT_TRUE(RateIs(2)) << "Ctrl and =";
     input::Press(VK_OEM_PLUS, {VK_CONTROL, VK_SHIFT});
-    EXPECT_TRUE(rateIs(3)) << "Ctrl, Shift and the + key";
+    EXPECT_TRUE(RateIs(3)) << "Ctrl, Shift and the + key";
     input::Press(VK_OEM_MINUS, {VK_CONTROL});
-    EXPECT_TRUE(rateIs(2)) << "Ctrl and -";
+    EXPECT_TRUE(RateIs(2)) << "Ctrl and -";
     ASSERT_TRUE(InputHandled(window));
     ExpectZoom(3, "the rate keys");
 
@@ -199,26 +143,18 @@ TEST_F(ZoomAndRate, MainKeyboardPlusAndMinusWorkLikeTheKeypads) {
     for (int i = 0; i < 5; ++i) input::Press(VK_OEM_MINUS);
     ExpectZoom(1, "- below 1");
     for (int i = 0; i < 5; ++i) input::Press(VK_OEM_PLUS, {VK_CONTROL});
-    EXPECT_TRUE(rateIs(4)) << "Ctrl and = beyond Fast";
+    EXPECT_TRUE(RateIs(4)) << "Ctrl and = beyond Fast";
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(ReadValue("ZoomFactor").AsDword(), 1u);
     EXPECT_EQ(ReadValue("Update").AsDword(), 4u);
 }
 
 TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) {
-    PatternWindow pattern(RECT{0, 0, 480, 420});
-    ASSERT_TRUE(pattern.WaitUntilShown());
-    Prepare(3, false);
-    ASSERT_TRUE(peerix.Start());
-    window = peerix.Window();
-    chrome = FindChrome(window);
-    ASSERT_NE(chrome.rateTrack, nullptr);
-    ASSERT_TRUE(input::Focus(window));
+    ASSERT_TRUE(StartAtZoom3(false));
     ASSERT_EQ(WaitForView(window, 3, kPoint, 0), "");
 
     const auto expectRate = [&](int rate, const char* name) {
-        EXPECT_TRUE(RateIs(rate))
-            << name;
+        EXPECT_TRUE(RateIs(rate)) << name;
         EXPECT_EQ(remote::ToolText(chrome.tooltip, chrome.tooltip, chrome.rateTrack),
                   std::string("Auto Update - ") + name);
     };

@@ -83,78 +83,48 @@ int Height(const Rect& r) {
 
 }  // namespace
 
-TEST(CaptureArea, WholeViewIsWhatTheViewShows) {
-    // Zoom 1 and a 400 x 300 view below a 28-pixel band: it shows 400 x 300 screen pixels.
-    const Rect view{0, 28, 400, 328};
-    const Rect unused{7, 40, 99, 99};  // a stale selection must not matter without useSelection
-    const Rect shown{312, 205, 712, 505};
-    const CaptureArea source = CaptureRect(false, false, shown, view, unused, 1);
-    EXPECT_EQ(source.source.left, 312);
-    EXPECT_EQ(source.source.top, 205);
-    EXPECT_EQ(Width(source.source), 400);
-    EXPECT_EQ(Height(source.source), 300);
-    EXPECT_EQ(source.scale, 1);
-    EXPECT_EQ(source.bitmapWidth, 400);
-    EXPECT_EQ(source.bitmapHeight, 300);
-    const CaptureArea zoomed = CaptureRect(true, false, shown, view, unused, 1);
-    EXPECT_EQ(Width(zoomed.source), 400);
-    EXPECT_EQ(zoomed.bitmapWidth, 400);
-    EXPECT_EQ(zoomed.bitmapHeight, 300);
-
-    // 392 x 226 at zoom 4 shows 98 x 57 pixels (the last row in part): the zoomed copy holds
-    // whole 4 x 4 blocks cut where the view cuts them, the source-size copy every pixel shown.
+TEST(CaptureArea, TheViewOrTheSelectionInScreenPixelsAtEitherSize) {
+    const Rect view{0, 28, 400, 328};  // 400 x 300 below a 28-pixel band
+    const Rect stale{7, 40, 99, 99};   // a stale selection must not matter without useSelection
     const Rect view4{0, 28, 392, 254};
-    const Rect shown4{640, 480, 738, 537};
-    const CaptureArea z4 = CaptureRect(true, false, shown4, view4, unused, 4);
-    EXPECT_EQ(z4.scale, 4);
-    EXPECT_EQ(Width(z4.source), 98);
-    EXPECT_EQ(Height(z4.source), 57);
-    EXPECT_EQ(z4.bitmapWidth, 392);
-    EXPECT_EQ(z4.bitmapHeight, 226);
-    const CaptureArea s4 = CaptureRect(false, false, shown4, view4, unused, 4);
-    EXPECT_EQ(s4.scale, 1);
-    EXPECT_EQ(s4.bitmapWidth, 98);
-    EXPECT_EQ(s4.bitmapHeight, 57);
-}
-
-TEST(CaptureArea, SelectionIsOffsetFromTheSourceInScreenPixels) {
-    // Zoom 4: a 40 x 24 selection 8 and 12 pixels into the view is 10 x 6 screen pixels at
-    // (sx + 2, sy + 3).
-    const Rect view{0, 28, 400, 328};
-    const Rect shown{150, 90, 250, 165};
     const Rect selection{8, 40, 48, 64};
-    const CaptureArea original = CaptureRect(false, true, shown, view, selection, 4);
-    EXPECT_EQ(original.source.left, 152);
-    EXPECT_EQ(original.source.top, 93);
-    EXPECT_EQ(Width(original.source), 10);
-    EXPECT_EQ(Height(original.source), 6);
-    EXPECT_EQ(original.scale, 1);
-    EXPECT_EQ(original.bitmapWidth, 10);
-    EXPECT_EQ(original.bitmapHeight, 6);
-
-    const CaptureArea zoomed = CaptureRect(true, true, shown, view, selection, 4);
-    EXPECT_EQ(zoomed.source.left, 152);
-    EXPECT_EQ(zoomed.source.top, 93);
-    EXPECT_EQ(Width(zoomed.source), 10);
-    EXPECT_EQ(zoomed.scale, 4);
-    EXPECT_EQ(zoomed.bitmapWidth, 40);
-    EXPECT_EQ(zoomed.bitmapHeight, 24);
-
-    // The selection's corner at the view's own corner takes the source's corner; at zoom 32 the
-    // last whole magnified pixel of a 416 x 320 view is screen pixel (sx + 12, sy + 9).
-    const CaptureArea corner = CaptureRect(false, true, Rect{0, 0, 13, 10}, view, Rect{0, 28, 32, 60}, 32);
-    EXPECT_EQ(corner.source.left, 0);
-    EXPECT_EQ(corner.source.top, 0);
-    EXPECT_EQ(Width(corner.source), 1);
-    EXPECT_EQ(Height(corner.source), 1);
-    const CaptureArea edge =
-        CaptureRect(true, true, Rect{500, 300, 513, 310}, Rect{0, 28, 416, 348}, Rect{384, 316, 416, 348}, 32);
-    EXPECT_EQ(edge.source.left, 512);
-    EXPECT_EQ(edge.source.top, 309);
-    EXPECT_EQ(Width(edge.source), 1);
-    EXPECT_EQ(Height(edge.source), 1);
-    EXPECT_EQ(edge.bitmapWidth, 32);
-    EXPECT_EQ(edge.bitmapHeight, 32);
+    const struct {
+        const char* what;
+        bool zoomed, useSelection;
+        Rect visible, view, selection;
+        int zoom;
+        Rect source;
+        int scale, bitmapWidth, bitmapHeight;
+    } cases[] = {
+        // Zoom 1: the view shows 400 x 300 screen pixels, at either size.
+        {"zoom 1, source size", false, false, {312, 205, 712, 505}, view, stale, 1, {312, 205, 712, 505}, 1, 400, 300},
+        {"zoom 1, zoomed", true, false, {312, 205, 712, 505}, view, stale, 1, {312, 205, 712, 505}, 1, 400, 300},
+        // 392 x 226 at zoom 4 shows 98 x 57 pixels (the last row in part): the zoomed copy holds
+        // whole 4 x 4 blocks cut where the view cuts them, the source-size copy every pixel shown.
+        {"zoom 4, zoomed", true, false, {640, 480, 738, 537}, view4, stale, 4, {640, 480, 738, 537}, 4, 392, 226},
+        {"zoom 4, source size", false, false, {640, 480, 738, 537}, view4, stale, 4, {640, 480, 738, 537}, 1, 98, 57},
+        // Zoom 4: a 40 x 24 selection 8 and 12 pixels into the view is 10 x 6 screen pixels at
+        // (sx + 2, sy + 3).
+        {"selection, source size", false, true, {150, 90, 250, 165}, view, selection, 4, {152, 93, 162, 99}, 1, 10, 6},
+        {"selection, zoomed", true, true, {150, 90, 250, 165}, view, selection, 4, {152, 93, 162, 99}, 4, 40, 24},
+        // The selection's corner at the view's own corner takes the source's corner; at zoom 32
+        // the last whole magnified pixel of a 416 x 320 view is screen pixel (sx + 12, sy + 9).
+        {"selection at the view's corner", false, true, {0, 0, 13, 10}, view, {0, 28, 32, 60}, 32, {0, 0, 1, 1}, 1, 1,
+         1},
+        {"selection at the view's far edge", true, true, {500, 300, 513, 310}, {0, 28, 416, 348}, {384, 316, 416, 348},
+         32, {512, 309, 513, 310}, 32, 32, 32},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CaptureArea a = CaptureRect(c.zoomed, c.useSelection, c.visible, c.view, c.selection, c.zoom);
+        EXPECT_EQ(a.source.left, c.source.left);
+        EXPECT_EQ(a.source.top, c.source.top);
+        EXPECT_EQ(Width(a.source), Width(c.source));
+        EXPECT_EQ(Height(a.source), Height(c.source));
+        EXPECT_EQ(a.scale, c.scale);
+        EXPECT_EQ(a.bitmapWidth, c.bitmapWidth);
+        EXPECT_EQ(a.bitmapHeight, c.bitmapHeight);
+    }
 }
 
 TEST(CaptureArea, StretchesNeverReadBeyondTheBounds) {

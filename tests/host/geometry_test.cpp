@@ -21,27 +21,31 @@ Source MakeIn(int w, int h, int zoom, Rect bounds) {
 }  // namespace
 
 TEST(Geometry, SourceCoversTheViewWithOneSpareColumnAndRow) {
+    // A source one column and row larger than the view needs; of it, the pixels shown at least
+    // partly (at 300 x 200 and zoom 3, 303 would be stretched: the last 3 columns are clipped,
+    // and 200 / 3 leaves a partly shown row). An empty view still takes one pixel.
+    const struct {
+        int width, height, zoom;
+        int srcWidth, srcHeight, visibleWidth, visibleHeight;
+    } cases[] = {
+        {300, 200, 3, 101, 67, 100, 67},
+        {400, 300, 1, 401, 301, 400, 300},
+        {640, 480, 32, 21, 16, 20, 15},
+        {0, 0, 5, 1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const Source s = Make(c.width, c.height, c.zoom);
+        EXPECT_EQ(s.srcWidth, c.srcWidth) << c.width << " x " << c.height << " at " << c.zoom;
+        EXPECT_EQ(s.srcHeight, c.srcHeight) << c.width << " x " << c.height << " at " << c.zoom;
+        EXPECT_EQ(s.visibleWidth, c.visibleWidth) << c.width << " x " << c.height << " at " << c.zoom;
+        EXPECT_EQ(s.visibleHeight, c.visibleHeight) << c.width << " x " << c.height << " at " << c.zoom;
+    }
     const Source s = Make(300, 200, 3);
-    EXPECT_EQ(s.srcWidth, 101);
     EXPECT_EQ(s.halfWidth, 50);
-    EXPECT_EQ(s.srcHeight, 67);
     EXPECT_EQ(s.halfHeight, 33);
-    EXPECT_EQ(s.visibleWidth, 100);  // 303 would be stretched: the last 3 columns are clipped
-    EXPECT_EQ(s.visibleHeight, 67);  // 200 / 3 leaves a partly shown row
     EXPECT_EQ(s.maxX, 1024 - 100 + 50);
     EXPECT_EQ(s.maxY, 768 - 67 + 33);
-
-    const Source one = Make(400, 300, 1);
-    EXPECT_EQ(one.srcWidth, 401);
-    EXPECT_EQ(one.srcHeight, 301);
-    EXPECT_EQ(one.visibleWidth, 400);
-    EXPECT_EQ(one.visibleHeight, 300);
-
-    const Source big = Make(640, 480, 32);
-    EXPECT_EQ(big.srcWidth, 21);
-    EXPECT_EQ(big.srcHeight, 16);
-    EXPECT_EQ(big.visibleWidth, 20);
-    EXPECT_EQ(big.visibleHeight, 15);
+    EXPECT_EQ(Make(0, 0, 5).halfWidth, 0);
     // The visible pixels always cover the view, with less than one magnified pixel to spare.
     for (int zoom = 1; zoom <= 32; ++zoom)
         for (int w = 1; w < 200; ++w) {
@@ -51,13 +55,7 @@ TEST(Geometry, SourceCoversTheViewWithOneSpareColumnAndRow) {
         }
 }
 
-TEST(Geometry, EmptyAndNegativeViews) {
-    const Source zero = Make(0, 0, 5);
-    EXPECT_EQ(zero.srcWidth, 1);
-    EXPECT_EQ(zero.srcHeight, 1);
-    EXPECT_EQ(zero.halfWidth, 0);
-    EXPECT_EQ(zero.visibleWidth, 1);
-    EXPECT_EQ(zero.visibleHeight, 1);
+TEST(Geometry, NegativeViewsAreRefused) {
     Source untouched{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, {7, 7, 7, 7}};
     EXPECT_FALSE(ComputeSource(-1, 10, 3, Rect{0, 0, 1024, 768}, &untouched));
     EXPECT_FALSE(ComputeSource(10, -1, 3, Rect{0, 0, 1024, 768}, &untouched));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "app/rules.h"
 
@@ -64,19 +65,20 @@ TEST(ShellRules, CentringTruncatesTowardZeroAndMayLeaveTheReference) {
 }
 
 TEST(ShellRules, ProgramDirectoryKeepsItsBackslash) {
-    char a[] = "C:\\Tools\\app.exe";
-    rules::KeepDirectory(a, sizeof a - 1);
-    EXPECT_STREQ(a, "C:\\Tools\\");
-    char b[] = "C:\\app.exe";
-    rules::KeepDirectory(b, sizeof b - 1);
-    EXPECT_STREQ(b, "C:\\");
-    char c[] = "app.exe";
-    rules::KeepDirectory(c, sizeof c - 1);
-    EXPECT_STREQ(c, "app.exe");
-    // Position 0 is never examined.
-    char d[] = "\\app.exe";
-    rules::KeepDirectory(d, sizeof d - 1);
-    EXPECT_STREQ(d, "\\app.exe");
+    const struct {
+        const char* path;
+        const char* kept;
+    } cases[] = {
+        {"C:\\Tools\\app.exe", "C:\\Tools\\"},
+        {"C:\\app.exe", "C:\\"},
+        {"app.exe", "app.exe"},
+        {"\\app.exe", "\\app.exe"},  // position 0 is never examined
+    };
+    for (const auto& c : cases) {
+        std::string path = c.path;
+        rules::KeepDirectory(&path[0], static_cast<int>(path.size()));
+        EXPECT_STREQ(path.c_str(), c.kept) << c.path;
+    }
 }
 
 namespace {

@@ -41,6 +41,12 @@ Image ClipboardBitmap() {
     return image;
 }
 
+void EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 std::vector<BYTE> ReadFileBytes(const char* path) {
     std::vector<BYTE> bytes;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

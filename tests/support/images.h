@@ -28,6 +28,8 @@ Image LoadBmpFile(const char* path);
 
 // The bitmap on the clipboard (CF_BITMAP); empty when there is none or the clipboard is busy.
 Image ClipboardBitmap();
+// Empties the clipboard when it can be opened, so that the next copy can be seen to arrive.
+void EmptyTheClipboard();
 
 std::vector<BYTE> ReadFileBytes(const char* path);
 bool WriteFileBytes(const char* path, const std::vector<BYTE>& bytes);

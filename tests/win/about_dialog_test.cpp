@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/globals.h"
 #include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
 #include "tests/support/url_handler.h"
 #include "tests/support/wait.h"
@@ -17,18 +20,24 @@
 
 namespace {
 
-class AboutBox : public GlobalStateTest {
+class AboutBox : public OwnedDialogTest {
 protected:
-    void SetUp() override {
-        owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, 150, 120, 560, 420, nullptr,
-                                nullptr, nullptr, nullptr);
-        waiting::PumpFor(20);
+    // Runs the About box on this thread while drive(dialog) acts on it (see modal::Drive).
+    bool Drive(const std::function<void(HWND)>& drive) {
+        return modal::Drive("About", [&] { RunAboutDialog(owner); }, drive);
     }
-    void TearDown() override {
-        DestroyWindow(owner);
-        waiting::PumpFor(20);
+};
+
+// What the link tests need: neither link followed yet, the web link opens (harmlessly), the mail
+// link cannot, and the beeps are recorded.
+struct LinksAndBeeps {
+    LinksAndBeeps() {
+        settings.Emailed = 0;
+        settings.Visited = 0;
     }
-    HWND owner = nullptr;
+    urls::WebOpensMailFails links;
+    spy::Beeps beeps;
+    bool InEffect() const { return links.InEffect() && beeps.Active(); }
 };
 
 LOGFONTA FontOf(HGDIOBJ font) {
@@ -38,8 +47,7 @@ LOGFONTA FontOf(HGDIOBJ font) {
 }
 
 POINT OnLink(HWND dialog, int id) {
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, id), &r);
+    const RECT r = dialogs::Rect(GetDlgItem(dialog, id));
     return POINT{r.left + 6, (r.top + r.bottom) / 2};
 }
 
@@ -57,8 +65,7 @@ TEST_F(AboutBox, LinksGetAnUnderlinedCopyOfTheDialogFontInBlueOrPurpleAndItIsDel
     settings.Visited = 1;
     HGDIOBJ fonts[2] = {};
     for (HGDIOBJ& linkFont : fonts) {
-        ASSERT_TRUE(modal::Drive(
-            "About", [&] { RunAboutDialog(owner); },
+        ASSERT_TRUE(Drive(
             [&](HWND dialog) {
                 const LOGFONTA dialogFont = FontOf(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
                 EXPECT_FALSE(dialogFont.lfUnderline);
@@ -113,8 +120,7 @@ TEST_F(AboutBox, PointerOverEitherLinkIsTheProgramsHandCursor) {
     EXPECT_EQ(info.yHotspot, 0u);
     if (info.hbmMask) DeleteObject(info.hbmMask);
     if (info.hbmColor) DeleteObject(info.hbmColor);
-    ASSERT_TRUE(modal::Drive(
-        "About", [&] { RunAboutDialog(owner); },
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             for (int id : {IDC_EMAIL_LINK, IDC_WEB_LINK, IDC_VERSION, IDOK}) {
@@ -127,14 +133,10 @@ TEST_F(AboutBox, PointerOverEitherLinkIsTheProgramsHandCursor) {
 }
 
 TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
-    urls::WebOpensMailFails links;
-    ASSERT_TRUE(links.InEffect());
-    spy::Beeps beeps;
-    ASSERT_TRUE(beeps.Active());
-    settings.Emailed = 0;
-    settings.Visited = 0;
-    ASSERT_TRUE(modal::Drive(
-        "About", [&] { RunAboutDialog(owner); },
+    LinksAndBeeps world;
+    ASSERT_TRUE(world.InEffect());
+    const spy::Beeps& beeps = world.beeps;
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             POINT p = OnLink(dialog, IDC_EMAIL_LINK);
@@ -153,27 +155,16 @@ TEST_F(AboutBox, ALinkThatCannotOpenBeepsAndKeepsItsFlag) {
 }
 
 TEST_F(AboutBox, TabReachesBothLinksAndEnterOrSpaceOpensThemAsAClickDoes) {
-    urls::WebOpensMailFails links;
-    ASSERT_TRUE(links.InEffect());
-    spy::Beeps beeps;
-    ASSERT_TRUE(beeps.Active());
-    settings.Emailed = 0;
-    settings.Visited = 0;
-    ASSERT_TRUE(modal::Drive(
-        "About", [&] { RunAboutDialog(owner); },
+    LinksAndBeeps world;
+    ASSERT_TRUE(world.InEffect());
+    const spy::Beeps& beeps = world.beeps;
+    ASSERT_TRUE(Drive(
         [&](HWND dialog) {
             ASSERT_TRUE(input::Focus(dialog));
             HWND email = GetDlgItem(dialog, IDC_EMAIL_LINK), site = GetDlgItem(dialog, IDC_WEB_LINK);
             // The dialog's thread is not this one: ask it where its focus is.
             const auto focusIs = [&](HWND w) {
-                return waiting::WaitFor(
-                    [&] {
-                        GUITHREADINFO info = {};
-                        info.cbSize = sizeof info;
-                        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
-                               info.hwndFocus == w;
-                    },
-                    3000);
+                return waiting::WaitFor([&] { return dialogs::Focused(dialog) == w; }, 3000);
             };
             ASSERT_TRUE(focusIs(GetDlgItem(dialog, IDOK)));
             // OK, the mail link, the web link and round again; Shift+Tab goes back.

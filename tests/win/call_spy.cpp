@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "tests/e2e/support/dialogs.h"
+
 namespace spy {
 
 namespace {
@@ -39,8 +41,6 @@ void* Swap(void** slot, void* replacement) {
 
 std::mutex lock;
 
-using WinHelpFn = BOOL(WINAPI*)(HWND, LPCSTR, UINT, ULONG_PTR);
-WinHelpFn realWinHelp = nullptr;  // put back when the spy ends
 std::vector<HelpCall> helpCalls;
 
 BOOL WINAPI RecordWinHelp(HWND window, LPCSTR file, UINT command, ULONG_PTR data) {
@@ -49,13 +49,10 @@ BOOL WINAPI RecordWinHelp(HWND window, LPCSTR file, UINT command, ULONG_PTR data
         const auto* ids = reinterpret_cast<const DWORD*>(data);
         call.ids.assign(ids, ids + 4);
     }
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    call.windowClass = name;
+    call.windowClass = dialogs::ClassOf(window);
     call.controlId = GetDlgCtrlID(window);
     call.parent = GetParent(window);
-    GetWindowRect(window, &call.inParent);
-    if (call.parent) MapWindowPoints(nullptr, call.parent, reinterpret_cast<POINT*>(&call.inParent), 2);
+    call.inParent = call.parent ? dialogs::RectIn(window, call.parent) : dialogs::Rect(window);
     call.style = GetWindowLongA(window, GWL_STYLE);
     MSG quit;
     call.quitPosted = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
@@ -75,20 +72,22 @@ BOOL WINAPI RecordBeep(UINT type) {
         std::lock_guard<std::mutex> hold(lock);
         beeps.push_back(type);
     }
-    return realBeep(type);
+    return realBeep ? realBeep(type) : TRUE;
 }
 
 }  // namespace
 
-WinHelpCalls::WinHelpCalls() {
-    helpCalls.clear();
-    void** slot = ImportSlot("user32.dll", "WinHelpA");
-    active = slot != nullptr;
-    if (active) realWinHelp = reinterpret_cast<WinHelpFn>(Swap(slot, reinterpret_cast<void*>(RecordWinHelp)));
+ImportHook::ImportHook(const char* function, void* replacement) : slot(ImportSlot("user32.dll", function)) {
+    if (slot) real = Swap(slot, replacement);
 }
 
-WinHelpCalls::~WinHelpCalls() {
-    if (active) Swap(ImportSlot("user32.dll", "WinHelpA"), reinterpret_cast<void*>(realWinHelp));
+ImportHook::~ImportHook() {
+    if (slot) Swap(slot, real);
+}
+
+WinHelpCalls::WinHelpCalls() : hook("WinHelpA", reinterpret_cast<void*>(RecordWinHelp)) {
+    std::lock_guard<std::mutex> hold(lock);
+    helpCalls.clear();
 }
 
 std::vector<HelpCall> WinHelpCalls::Calls() const {
@@ -101,15 +100,10 @@ void WinHelpCalls::Clear() {
     helpCalls.clear();
 }
 
-Beeps::Beeps() {
+Beeps::Beeps() : hook("MessageBeep", reinterpret_cast<void*>(RecordBeep)) {
+    std::lock_guard<std::mutex> hold(lock);
     beeps.clear();
-    void** slot = ImportSlot("user32.dll", "MessageBeep");
-    active = slot != nullptr;
-    if (active) realBeep = reinterpret_cast<BeepFn>(Swap(slot, reinterpret_cast<void*>(RecordBeep)));
-}
-
-Beeps::~Beeps() {
-    if (active) Swap(ImportSlot("user32.dll", "MessageBeep"), reinterpret_cast<void*>(realBeep));
+    realBeep = reinterpret_cast<BeepFn>(hook.Real());
 }
 
 std::vector<UINT> Beeps::Calls() const {

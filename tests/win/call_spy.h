@@ -30,33 +30,44 @@ struct HelpCall {
     bool quitPosted;  // the quit message was already waiting in the queue
 };
 
+// This program's import of user32!function redirected to replacement while it exists.
+class ImportHook {
+public:
+    ImportHook(const char* function, void* replacement);
+    ~ImportHook();
+    ImportHook(const ImportHook&) = delete;
+    ImportHook& operator=(const ImportHook&) = delete;
+    // False when the program's import of the function was not found (nothing is recorded).
+    bool Active() const { return slot != nullptr; }
+    // The function the import named before.
+    void* Real() const { return real; }
+
+private:
+    void** slot;
+    void* real = nullptr;
+};
+
+// Every WinHelpA call while it exists (not passed on to the system).
 class WinHelpCalls {
 public:
     WinHelpCalls();
-    ~WinHelpCalls();
-    WinHelpCalls(const WinHelpCalls&) = delete;
-    WinHelpCalls& operator=(const WinHelpCalls&) = delete;
-    // False when the program's import of the function was not found (nothing is recorded).
-    bool Active() const { return active; }
+    bool Active() const { return hook.Active(); }
     std::vector<HelpCall> Calls() const;
     void Clear();
 
 private:
-    bool active;
+    ImportHook hook;
 };
 
+// The type argument of every MessageBeep while it exists (passed on to the system).
 class Beeps {
 public:
     Beeps();
-    ~Beeps();
-    Beeps(const Beeps&) = delete;
-    Beeps& operator=(const Beeps&) = delete;
-    bool Active() const { return active; }
-    // The type argument of every MessageBeep so far.
+    bool Active() const { return hook.Active(); }
     std::vector<UINT> Calls() const;
 
 private:
-    bool active;
+    ImportHook hook;
 };
 
 }  // namespace spy

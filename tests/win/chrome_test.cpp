@@ -5,39 +5,27 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "chrome/chrome.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/support/handle_meter.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
 
-HRESULT GetCommonControlsVersion(DWORD* major, DWORD* minor);
-
 namespace {
-
-std::string ClassOf(HWND w) {
-    char name[64] = {};
-    GetClassNameA(w, name, sizeof name);
-    return name;
-}
 
 std::string StatusText(int part) {
     char text[512] = {};
     SendMessageA(mainWindow.statusBar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-// A window's rectangle in the client coordinates of another.
-RECT RectIn(HWND window, HWND parent) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 int TextWidth(HDC dc, const char* text) {
@@ -72,7 +60,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Chrome, ToolbarSitsInARebarWithNineButtonsOverSixImages) {
+TEST_F(Chrome, ToolbarSitsInARebarWithOneButtonPerCommandOverTheStripsImages) {
     RealMainWindow w(RECT{300, 100, 800, 400}, true, true);
     DWORD major = 0, minor = 0;
     ASSERT_EQ(GetCommonControlsVersion(&major, &minor), S_OK);
@@ -80,15 +68,15 @@ TEST_F(Chrome, ToolbarSitsInARebarWithNineButtonsOverSixImages) {
     EXPECT_EQ(GetCommonControlsVersion(nullptr, &minor), E_INVALIDARG);
     EXPECT_EQ(GetCommonControlsVersion(&major, nullptr), E_INVALIDARG);
 
+    // The windows' styles are pinned down where chrome.cpp defines them; here, what they give.
     ASSERT_TRUE(mainWindow.hasRebar);
-    EXPECT_EQ(ClassOf(mainWindow.band), REBARCLASSNAMEA);
+    EXPECT_EQ(dialogs::ClassOf(mainWindow.band), REBARCLASSNAMEA);
     EXPECT_EQ(GetDlgCtrlID(mainWindow.band), IDC_REBAR);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(mainWindow.band, GWL_STYLE)), 0x56800041u);
     EXPECT_EQ(GetParent(mainWindow.toolbar), mainWindow.band);
     EXPECT_EQ(GetDlgCtrlID(mainWindow.toolbar), IDC_TOOLBAR);
-    // The control adds style bits of its own; ours must all be there, and no border.
+    // Flat buttons in the band, and no border of the toolbar's own.
     const DWORD toolbarStyle = static_cast<DWORD>(GetWindowLongA(mainWindow.toolbar, GWL_STYLE));
-    EXPECT_EQ(toolbarStyle & 0x5000094Cu, 0x5000094Cu);
+    EXPECT_TRUE(toolbarStyle & TBSTYLE_FLAT);
     EXPECT_EQ(toolbarStyle & WS_BORDER, 0u);
     EXPECT_EQ(SendMessageA(mainWindow.band, RB_GETBANDCOUNT, 0, 0), 1);
     REBARBANDINFOA band = {};
@@ -98,63 +86,60 @@ TEST_F(Chrome, ToolbarSitsInARebarWithNineButtonsOverSixImages) {
     EXPECT_EQ(band.fStyle, static_cast<UINT>(RBBS_CHILDEDGE | RBBS_TOPALIGN));
     EXPECT_EQ(band.hwndChild, mainWindow.toolbar);
     EXPECT_EQ(band.cyMinChild, 21u);
-    RECT bandRect;
-    GetWindowRect(mainWindow.band, &bandRect);
-    EXPECT_EQ(mainWindow.bandHeight, bandRect.bottom - bandRect.top - 2);
+    EXPECT_EQ(mainWindow.bandHeight, WindowHeight(mainWindow.band) - 2);
     EXPECT_GT(mainWindow.bandHeight, 15);
 
-    // The buttons in order: image, command, style; the separators carry neither.
-    const struct {
-        int image, command;
-        BYTE style;
-    } kButtons[] = {{0, ID_ALWAYS_ON_TOP, TBSTYLE_CHECK},
-                    {0, 0, TBSTYLE_SEP},
-                    {1, ID_SAVE_AS, TBSTYLE_BUTTON},
-                    {0, 0, TBSTYLE_SEP},
-                    {2, ID_COPY_ZOOMED, TBSTYLE_BUTTON},
-                    {3, ID_COPY_SCREEN, TBSTYLE_BUTTON},
-                    {0, 0, TBSTYLE_SEP},
-                    {5, ID_FOLLOW_MOUSE, TBSTYLE_CHECK},
-                    {0, 0, TBSTYLE_SEP}};
-    ASSERT_EQ(SendMessageA(mainWindow.toolbar, TB_BUTTONCOUNT, 0, 0), 9);
-    for (int i = 0; i < 9; ++i) {
+    // One button for each toolbar command, each with an image of its own from the strip (all but
+    // image 4, which no button uses); the two settings are check buttons, unchecked as both are
+    // off, the rest push buttons. Separators carry neither command nor image.
+    std::vector<int> commands, images;
+    for (int i = 0, n = static_cast<int>(SendMessageA(mainWindow.toolbar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
         TBBUTTON b = {};
         ASSERT_TRUE(SendMessageA(mainWindow.toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)));
-        EXPECT_EQ(b.idCommand, kButtons[i].command) << "button " << i;
-        EXPECT_EQ(b.fsStyle, kButtons[i].style) << "button " << i;
-        if (kButtons[i].style != TBSTYLE_SEP) {
-            EXPECT_EQ(b.iBitmap, kButtons[i].image) << "button " << i;
-            EXPECT_EQ(b.fsState, TBSTATE_ENABLED) << "button " << i;  // both settings are off
+        if (b.fsStyle == TBSTYLE_SEP) {
+            EXPECT_EQ(b.idCommand, 0) << "button " << i;
+            continue;
         }
+        const bool setting = b.idCommand == ID_ALWAYS_ON_TOP || b.idCommand == ID_FOLLOW_MOUSE;
+        EXPECT_EQ(b.fsStyle, setting ? TBSTYLE_CHECK : TBSTYLE_BUTTON) << "button " << i;
+        EXPECT_EQ(b.fsState, TBSTATE_ENABLED) << "button " << i;
+        commands.push_back(b.idCommand);
+        images.push_back(b.iBitmap);
     }
+    std::sort(commands.begin(), commands.end());
+    std::sort(images.begin(), images.end());
+    std::vector<int> toolbarCommands = {ID_ALWAYS_ON_TOP, ID_SAVE_AS, ID_COPY_ZOOMED, ID_COPY_SCREEN, ID_FOLLOW_MOUSE};
+    std::sort(toolbarCommands.begin(), toolbarCommands.end());
+    EXPECT_EQ(commands, toolbarCommands);
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 5}));
     // The first button starts 4 pixels in.
     RECT first;
     SendMessageA(mainWindow.toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     EXPECT_EQ(first.left, 4) << first.left << "," << first.top << "," << first.right << "," << first.bottom;
 
-    // Six images of 16 x 15, each the same as its part of the bitmap where the toolbar keeps the
-    // colours; the Follow Mouse button's image 5 among them.
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(mainWindow.toolbar, TB_GETIMAGELIST, 0, 0));
-    ASSERT_NE(images, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(images), 6);
+    // The strip's images, each the same as its part of the bitmap where the toolbar keeps the
+    // colours.
+    HIMAGELIST list = reinterpret_cast<HIMAGELIST>(SendMessageA(mainWindow.toolbar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list), kToolbarImageCount);
     int iw = 0, ih = 0;
-    ImageList_GetIconSize(images, &iw, &ih);
-    EXPECT_EQ(iw, 16);
-    EXPECT_EQ(ih, 15);
+    ImageList_GetIconSize(list, &iw, &ih);
+    EXPECT_EQ(iw, kToolbarImageWidth);
+    EXPECT_EQ(ih, kToolbarImageHeight);
     HBITMAP strip = LoadBitmapA(programInstance, MAKEINTRESOURCEA(IDB_TOOLBAR));
     ASSERT_NE(strip, nullptr);
     HDC screen = GetDC(nullptr);
     HDC stripDc = CreateCompatibleDC(screen), drawDc = CreateCompatibleDC(screen);
-    HBITMAP drawn = CreateCompatibleBitmap(screen, 16, 15);
+    HBITMAP drawn = CreateCompatibleBitmap(screen, kToolbarImageWidth, kToolbarImageHeight);
     HGDIOBJ oldStrip = SelectObject(stripDc, strip);
     HGDIOBJ oldDrawn = SelectObject(drawDc, drawn);
-    for (int i = 0; i < 6; ++i) {
-        PatBlt(drawDc, 0, 0, 16, 15, BLACKNESS);
-        ASSERT_TRUE(ImageList_Draw(images, i, drawDc, 0, 0, ILD_NORMAL));
+    for (int i = 0; i < kToolbarImageCount; ++i) {
+        PatBlt(drawDc, 0, 0, kToolbarImageWidth, kToolbarImageHeight, BLACKNESS);
+        ASSERT_TRUE(ImageList_Draw(list, i, drawDc, 0, 0, ILD_NORMAL));
         int kept = 0, same = 0;
-        for (int y = 0; y < 15; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const COLORREF want = GetPixel(stripDc, i * 16 + x, y);
+        for (int y = 0; y < kToolbarImageHeight; ++y)
+            for (int x = 0; x < kToolbarImageWidth; ++x) {
+                const COLORREF want = GetPixel(stripDc, i * kToolbarImageWidth + x, y);
                 if (!KeptByToolbar(want)) continue;
                 ++kept;
                 if (GetPixel(drawDc, x, y) == want) ++same;
@@ -188,11 +173,10 @@ TEST_F(Chrome, TrackbarsSitRightOfFollowMouseWithTheirRangesAndTips) {
     };
     for (const Track& t : tracks) {
         ASSERT_NE(t.window, nullptr);
-        EXPECT_EQ(ClassOf(t.window), TRACKBAR_CLASSA);
+        EXPECT_EQ(dialogs::ClassOf(t.window), TRACKBAR_CLASSA);
         EXPECT_EQ(GetParent(t.window), mainWindow.toolbar);
         EXPECT_EQ(GetDlgCtrlID(t.window), 0);
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(t.window, GWL_STYLE)), 0x50030050u);
-        const RECT r = RectIn(t.window, mainWindow.toolbar);
+        const RECT r = dialogs::RectIn(t.window, mainWindow.toolbar);
         EXPECT_EQ(r.left, t.left);
         EXPECT_EQ(r.top, button.top);
         EXPECT_EQ(r.right - r.left, t.width);
@@ -238,9 +222,7 @@ TEST_F(Chrome, StatusPartsFollowTheMeasuredTextsAndTheViewWidth) {
     RealMainWindow w(RECT{300, 100, 800, 400}, true, true);
     ASSERT_NE(mainWindow.statusBar, nullptr);
     EXPECT_EQ(GetDlgCtrlID(mainWindow.statusBar), IDC_STATUSBAR);
-    RECT sr;
-    GetWindowRect(mainWindow.statusBar, &sr);
-    EXPECT_EQ(mainWindow.statusHeight, sr.bottom - sr.top);
+    EXPECT_EQ(mainWindow.statusHeight, WindowHeight(mainWindow.statusBar));
     EXPECT_EQ(StatusText(0), "Press F1 for help");
     EXPECT_EQ(HIWORD(SendMessageA(mainWindow.statusBar, SB_GETTEXTLENGTHA, 0, 0)), SBT_NOBORDERS);
 
@@ -277,7 +259,7 @@ TEST_F(Chrome, StatusPartsFollowTheMeasuredTextsAndTheViewWidth) {
             EXPECT_EQ(edges[3], a + 3);
         }
         // The status bar spans the view's width at its bottom.
-        const RECT r = RectIn(mainWindow.statusBar, mainWindow.hwnd);
+        const RECT r = dialogs::RectIn(mainWindow.statusBar, mainWindow.hwnd);
         EXPECT_EQ(r.left, 0);
         EXPECT_EQ(r.right, width);
         EXPECT_EQ(r.bottom, 250);

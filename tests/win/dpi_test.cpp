@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "chrome/dpi.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/view_check.h"
 #include "tests/support/handle_meter.h"
 #include "tests/support/screen.h"
@@ -20,12 +21,6 @@
 #include "view/mainwindow.h"
 
 namespace {
-
-RECT WindowRectOf(HWND w) {
-    RECT r = {};
-    GetWindowRect(w, &r);
-    return r;
-}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != 0;
@@ -42,12 +37,12 @@ struct ChromeState {
 
     static ChromeState Read() {
         ChromeState s = {};
-        s.window = WindowRectOf(mainWindow.hwnd);
-        s.band = WindowRectOf(mainWindow.band);
-        s.toolbar = WindowRectOf(mainWindow.toolbar);
-        s.zoomTrack = WindowRectOf(mainWindow.zoomTrack);
-        s.rateTrack = WindowRectOf(mainWindow.rateTrack);
-        s.statusBar = WindowRectOf(mainWindow.statusBar);
+        s.window = dialogs::Rect(mainWindow.hwnd);
+        s.band = dialogs::Rect(mainWindow.band);
+        s.toolbar = dialogs::Rect(mainWindow.toolbar);
+        s.zoomTrack = dialogs::Rect(mainWindow.zoomTrack);
+        s.rateTrack = dialogs::Rect(mainWindow.rateTrack);
+        s.statusBar = dialogs::Rect(mainWindow.statusBar);
         const int count = static_cast<int>(SendMessageA(mainWindow.toolbar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             RECT r = {};

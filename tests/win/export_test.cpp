@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
-#include <dlgs.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "output/rules.h"
 #include "res/resource.h"
 #include "tests/e2e/support/dialogs.h"
+#include "tests/e2e/support/saved_images.h"
 #include "tests/support/handle_meter.h"
 #include "tests/support/images.h"
 #include "tests/support/screen.h"
@@ -482,29 +482,6 @@ TEST_F(BmpExportLimit, ShortWriteIsAFailure) {
 
 namespace {
 
-HWND FindControl(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } s{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(w) != s->id) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-std::string TextOf(HWND w) {
-    char text[512] = {};
-    GetWindowTextA(w, text, sizeof text);
-    return text;
-}
-
 struct SaveRun {
     std::string folderShown;
     int checkShown = -1;
@@ -517,23 +494,22 @@ struct SaveRun {
 SaveRun SaveThroughTheDialog(const char* name, bool toggle) {
     SaveRun run;
     modal::Answerer answerer(GetCurrentThreadId(), [&](HWND w) {
-        if (HWND check = FindControl(w, IDC_SAVE_ZOOMED)) {
+        if (HWND check = e2e::FindChild(w, nullptr, IDC_SAVE_ZOOMED)) {
             char folder[MAX_PATH] = {};
             SendMessageA(w, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
             run.folderShown = folder;
             run.checkShown = static_cast<int>(SendMessageA(check, BM_GETCHECK, 0, 0));
             if (toggle) PostMessageA(check, BM_CLICK, 0, 0);
-            HWND nameBox = FindControl(w, cmb13);
-            if (!nameBox) nameBox = FindControl(w, edt1);
+            HWND nameBox = e2e::FileNameBox(w);
             SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
             PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return;
         }
         HWND text = GetDlgItem(w, 0xFFFF);  // a message box's text
-        std::string seen = TextOf(w) + ": " + (text ? TextOf(text) : std::string());
+        std::string seen = dialogs::Text(w) + ": " + (text ? dialogs::Text(text) : std::string());
         // MB_ICONERROR shows the system's stop sign in the box's icon control.
-        HWND icon = FindControl(w, 0x440);
-        if (!icon) icon = FindControl(w, 20);
+        HWND icon = e2e::FindChild(w, nullptr, 0x440);
+        if (!icon) icon = e2e::FindChild(w, nullptr, 20);
         if (icon && reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)) == LoadIconA(nullptr, IDI_HAND))
             seen += " [stop sign]";
         run.boxes.push_back(seen);

@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "res/resource.h"
+#include "tests/e2e/support/dialogs.h"
 #include "tests/support/wait.h"
 #include "tests/win/window_support.h"
 #include "view/mainwindow.h"
@@ -25,12 +26,6 @@ POINT Centre(HWND window, const RECT& client) {
     POINT p = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
     ClientToScreen(window, &p);
     return p;
-}
-
-POINT WindowCentre(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 POINT ClientPoint(int x, int y) {
@@ -60,8 +55,8 @@ std::vector<Spot> Areas() {
     spots.push_back({"view centre", Centre(mainWindow.hwnd, view), HID_VIEW});
     spots.push_back({"view's top-left pixel", ClientPoint(view.left, view.top), HID_VIEW});
     spots.push_back({"view's bottom-right pixel", ClientPoint(view.right - 1, view.bottom - 1), HID_VIEW});
-    spots.push_back({"zoom trackbar", WindowCentre(mainWindow.zoomTrack), HID_ZOOM_TRACK});
-    spots.push_back({"rate trackbar", WindowCentre(mainWindow.rateTrack), HID_RATE_TRACK});
+    spots.push_back({"zoom trackbar", dialogs::Centre(mainWindow.zoomTrack), HID_ZOOM_TRACK});
+    spots.push_back({"rate trackbar", dialogs::Centre(mainWindow.rateTrack), HID_RATE_TRACK});
     for (int command : {ID_ALWAYS_ON_TOP, ID_SAVE_AS, ID_COPY_ZOOMED, ID_COPY_SCREEN, ID_FOLLOW_MOUSE}) {
         RECT r = {};
         EXPECT_TRUE(SendMessageA(tb, TB_GETRECT, command, reinterpret_cast<LPARAM>(&r))) << command;

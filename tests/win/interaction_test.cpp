@@ -28,15 +28,7 @@ std::string TipText(HWND tool) {
     return text;
 }
 
-class Interaction : public GlobalStateTest {
-protected:
-    void TearDown() override {
-        settings.ZoomFactor = 3;
-        settings.Update = 1;
-        settings.DisplayToolbar = 0;
-        settings.DisplayStatusbar = 0;
-    }
-};
+class Interaction : public GlobalStateTest {};
 
 // Closes whatever popup menu is open when its timer fires, noting that one was open.
 bool menuSeen = false;

@@ -37,7 +37,9 @@ Capture Settled(const RECT& area) {
     return CaptureScreen(area);
 }
 
-void SetZoomDirectly(int zoom) {
+// Sets the point and the zoom behind the commands' back and lays the view out for them.
+void SetView(POINT point, int zoom) {
+    mainWindow.point = point;
     settings.ZoomFactor = zoom;
     mainWindow.Layout();
 }
@@ -57,7 +59,7 @@ TEST_F(MainWindowView, LayoutDerivesTheSourceFromTheViewAndZoom) {
     SetWindowPos(w.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     waiting::PumpFor(30);
-    SetZoomDirectly(3);
+    SetView(mainWindow.point, 3);
     EXPECT_EQ(mainWindow.source.srcWidth, 101);
     EXPECT_EQ(mainWindow.source.halfWidth, 50);
     EXPECT_EQ(mainWindow.source.srcHeight, 67);
@@ -103,15 +105,13 @@ TEST_F(MainWindowView, PaintIsAnExactNearestNeighbourMagnification) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 317, 80 + 289});
-    mainWindow.point = POINT{200, 190};
     for (int zoom : {1, 2, 3, 5, 32}) {
-        SetZoomDirectly(zoom);
+        SetView(POINT{200, 190}, zoom);
         const std::string diff = PaintAndCompare(zoom);
         EXPECT_TRUE(diff.empty()) << "zoom " << zoom << "\n" << diff;
     }
     // The top-left corner of the screen: the point is held at half the source size.
-    mainWindow.point = POINT{-50, 3};
-    SetZoomDirectly(4);
+    SetView(POINT{-50, 3}, 4);
     EXPECT_EQ(mainWindow.ClampPoint().x, mainWindow.source.halfWidth);
     EXPECT_EQ(mainWindow.ClampPoint().y, mainWindow.source.halfHeight);
     const std::string diff = PaintAndCompare(4);
@@ -140,8 +140,7 @@ TEST_F(MainWindowView, CursorMarkerOnlyWhileFollowingWithTheMarkerOn) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 317, 80 + 289});
-    mainWindow.point = POINT{200, 190};
-    SetZoomDirectly(6);
+    SetView(POINT{200, 190}, 6);
     const RECT view = ClientOnScreen(w.Handle());
     const POINT c = mainWindow.ClampPoint();
     const int mx = view.left + (mainWindow.point.x - c.x + mainWindow.source.halfWidth) * 6 + 3;
@@ -166,8 +165,7 @@ TEST_F(MainWindowView, OutlineTwiceLeavesTheScreenAsItWas) {
     PatternWindow pattern(RECT{0, 0, 400, 400});
     ASSERT_TRUE(pattern.WaitUntilShown());
     RealMainWindow w(RECT{450, 80, 450 + 250, 80 + 200});
-    mainWindow.point = POINT{200, 190};
-    SetZoomDirectly(4);
+    SetView(POINT{200, 190}, 4);
     mainWindow.UpdateOutline();
     const RECT o = mainWindow.outline;
     const POINT c = mainWindow.ClampPoint();

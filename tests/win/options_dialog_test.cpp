@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,27 +25,20 @@ using dialogs::Rect;
 
 namespace {
 
-class OptionsDialog : public GlobalStateTest {
+class OptionsDialog : public OwnedDialogTest {
 protected:
-    void SetUp() override {
-        owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, ownerRect.left, ownerRect.top,
-                                ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top, nullptr, nullptr,
-                                nullptr, nullptr);
-        waiting::PumpFor(20);
+    // Runs the dialog on this thread while drive(dialog) acts on it (see modal::Drive); the
+    // dialog's result goes to result when given.
+    bool Drive(const std::function<void(HWND)>& drive, bool* result = nullptr) {
+        return modal::Drive(
+            "Options",
+            [&] {
+                const bool ok = RunOptionsDialog(owner);
+                if (result) *result = ok;
+            },
+            drive);
     }
-    void TearDown() override {
-        DestroyWindow(owner);
-        waiting::PumpFor(20);
-    }
-    const RECT ownerRect = {212, 141, 212 + 517, 141 + 403};
-    HWND owner = nullptr;
 };
-
-std::string ClassOf(HWND w) {
-    char name[64] = {};
-    GetClassNameA(w, name, sizeof name);
-    return name;
-}
 
 // The control with the keyboard focus in the dialog's thread (the test's drive runs on another).
 HWND FocusOf(HWND dialog) {
@@ -127,7 +121,8 @@ TEST_F(OptionsDialog, ShowsTheSettingsCentredOverItsOwnerWithEveryControlInPlace
             for (const auto& o : order) {
                 ASSERT_NE(child, nullptr) << o.id;
                 EXPECT_EQ(GetWindowLongA(child, GWL_ID), o.id);
-                EXPECT_EQ(lstrcmpiA(ClassOf(child).c_str(), o.cls), 0) << ClassOf(child) << " for " << o.id;
+                EXPECT_EQ(lstrcmpiA(dialogs::ClassOf(child).c_str(), o.cls), 0)
+                    << dialogs::ClassOf(child) << " for " << o.id;
                 EXPECT_EQ(GetWindowContextHelpId(child), o.id == -1 ? 0u : HID_OPTIONS_BASE + o.id) << o.id;
                 child = GetWindow(child, GW_HWNDNEXT);
             }
@@ -181,98 +176,90 @@ TEST_F(OptionsDialog, ZeroIntervalNeverDividesAndOkRewritesEveryInterval) {
 }
 
 TEST_F(OptionsDialog, RightClicksShowHelpForControlsOnlyAndTheEditKeepsItsMenu) {
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
-        [&](HWND dialog) {
-            ASSERT_TRUE(input::Focus(dialog));
-            HWND ok = GetDlgItem(dialog, IDOK);
-            HWND focused = FocusOf(dialog);
-            // A label, a group box's empty inside and the edit field show no popup; the edit shows
-            // its own menu, closed again with Escape. The right click on OK that follows is the
-            // marker: a popup before it would have taken that click and closed.
-            HWND slowLabel = GetWindow(GetDlgItem(dialog, IDC_SINGLE_INSTANCE), GW_HWNDNEXT);
-            input::RightClick(Centre(slowLabel).x, Centre(slowLabel).y);
-            const RECT hex = Rect(GetDlgItem(dialog, IDC_HEX));
-            input::RightClick(hex.left + 2, hex.bottom + 4);  // inside "Colour value display"
-            input::RightClick(Centre(GetDlgItem(dialog, IDC_SLOW)).x, Centre(GetDlgItem(dialog, IDC_SLOW)).y);
-            HWND menu = nullptr;
-            EXPECT_TRUE(waiting::WaitFor([&] {
-                return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu);
-            })) << "the edit field's own menu";
-            input::Press(VK_ESCAPE);
-            waiting::WaitFor([&] { return !IsWindowVisible(menu); });
-            focused = FocusOf(dialog);
-            input::RightClick(Centre(ok).x, Centre(ok).y);
-            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
+    ASSERT_TRUE(Drive([&](HWND dialog) {
+        ASSERT_TRUE(input::Focus(dialog));
+        HWND ok = GetDlgItem(dialog, IDOK);
+        HWND focused = FocusOf(dialog);
+        // A label, a group box's empty inside and the edit field show no popup; the edit shows
+        // its own menu, closed again with Escape. The right click on OK that follows is the
+        // marker: a popup before it would have taken that click and closed.
+        HWND slowLabel = GetWindow(GetDlgItem(dialog, IDC_SINGLE_INSTANCE), GW_HWNDNEXT);
+        input::RightClick(Centre(slowLabel).x, Centre(slowLabel).y);
+        const RECT hex = Rect(GetDlgItem(dialog, IDC_HEX));
+        input::RightClick(hex.left + 2, hex.bottom + 4);  // inside "Colour value display"
+        input::RightClick(Centre(GetDlgItem(dialog, IDC_SLOW)).x, Centre(GetDlgItem(dialog, IDC_SLOW)).y);
+        HWND menu = nullptr;
+        EXPECT_TRUE(waiting::WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+            << "the edit field's own menu";
+        input::Press(VK_ESCAPE);
+        waiting::WaitFor([&] { return !IsWindowVisible(menu); });
+        focused = FocusOf(dialog);
+        input::RightClick(Centre(ok).x, Centre(ok).y);
+        ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
 
-            // A check box, which the right click must not toggle; then the bare background (the
-            // dialog itself, whose help id is 0) shows nothing, which OK's popup marks again.
-            HWND check = GetDlgItem(dialog, IDC_SHOW_CURSOR);
-            input::RightClick(Centre(check).x, Centre(check).y);
-            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_SHOW_CURSOR, dialog, focused);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR),
-                      static_cast<UINT>(settings.DisplayMouseWhenFollowing))
-                << "a right click must not toggle it";
-            const RECT cancel = Rect(GetDlgItem(dialog, IDCANCEL));
-            input::RightClick(cancel.left + 10, cancel.bottom + 20);
-            input::RightClick(Centre(ok).x, Centre(ok).y);
-            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
-        }));
+        // A check box, which the right click must not toggle; then the bare background (the
+        // dialog itself, whose help id is 0) shows nothing, which OK's popup marks again.
+        HWND check = GetDlgItem(dialog, IDC_SHOW_CURSOR);
+        input::RightClick(Centre(check).x, Centre(check).y);
+        ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_SHOW_CURSOR, dialog, focused);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SHOW_CURSOR), static_cast<UINT>(settings.DisplayMouseWhenFollowing))
+            << "a right click must not toggle it";
+        const RECT cancel = Rect(GetDlgItem(dialog, IDCANCEL));
+        input::RightClick(cancel.left + 10, cancel.bottom + 20);
+        input::RightClick(Centre(ok).x, Centre(ok).y);
+        ExpectPopupThenEsc(HID_OPTIONS_BASE + IDOK, dialog, focused);
+    }));
 }
 
 TEST_F(OptionsDialog, ContextMenuPointsAreSignedAndTheKeyboardFormHelpsTheFocusedControl) {
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
-        [&](HWND dialog) {
-            // A monitor left of the primary one has negative coordinates. With one monitor here,
-            // move the dialog partly off the screen and ask for the point the system would give.
-            const RECT d = Rect(dialog);
-            SetWindowPos(dialog, nullptr, -120, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            HWND rgb = GetDlgItem(dialog, IDC_RGB);
-            const POINT p = Centre(rgb);
-            ASSERT_LT(p.x, 0);
-            ASSERT_TRUE(input::Focus(dialog));
-            HWND focused = FocusOf(dialog);
-            SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(rgb), MAKELPARAM(p.x, p.y));
-            // The popup of the control left of the screen's edge comes up on the screen.
-            HWND popup = e2e::WaitForHelpPopup(GetCurrentProcessId());
-            ASSERT_NE(popup, nullptr);
-            EXPECT_GE(Rect(popup).left, 0);
-            ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_RGB, dialog, focused);
-            SetWindowPos(dialog, nullptr, d.left, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(Drive([&](HWND dialog) {
+        // A monitor left of the primary one has negative coordinates. With one monitor here,
+        // move the dialog partly off the screen and ask for the point the system would give.
+        const RECT d = Rect(dialog);
+        SetWindowPos(dialog, nullptr, -120, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        HWND rgb = GetDlgItem(dialog, IDC_RGB);
+        const POINT p = Centre(rgb);
+        ASSERT_LT(p.x, 0);
+        ASSERT_TRUE(input::Focus(dialog));
+        HWND focused = FocusOf(dialog);
+        SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(rgb), MAKELPARAM(p.x, p.y));
+        // The popup of the control left of the screen's edge comes up on the screen.
+        HWND popup = e2e::WaitForHelpPopup(GetCurrentProcessId());
+        ASSERT_NE(popup, nullptr);
+        EXPECT_GE(Rect(popup).left, 0);
+        ExpectPopupThenEsc(HID_OPTIONS_BASE + IDC_RGB, dialog, focused);
+        SetWindowPos(dialog, nullptr, d.left, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-            // Shift+F10 sends the point (-1, -1): help for the control with the focus. Under Wine
-            // the key itself is unreliable here (the key state seen with F10 sometimes misses the
-            // Shift, and F10's release then starts the system menu's keyboard mode), so the test
-            // sends the message that the key produces, as traced on this system.
-            for (int id : {IDC_SINGLE_INSTANCE, IDC_FAST, IDOK}) {
-                HWND control = GetDlgItem(dialog, id);
-                SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-                SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(-1, -1));
-                ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
-            }
-        }));
+        // Shift+F10 sends the point (-1, -1): help for the control with the focus. Under Wine
+        // the key itself is unreliable here (the key state seen with F10 sometimes misses the
+        // Shift, and F10's release then starts the system menu's keyboard mode), so the test
+        // sends the message that the key produces, as traced on this system.
+        for (int id : {IDC_SINGLE_INSTANCE, IDC_FAST, IDOK}) {
+            HWND control = GetDlgItem(dialog, id);
+            SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(-1, -1));
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
+        }
+    }));
 }
 
 TEST_F(OptionsDialog, F1HelpsTheFocusedControlAndNothingWithoutAControlId) {
-    ASSERT_TRUE(modal::Drive(
-        "Options", [&] { RunOptionsDialog(owner); },
-        [&](HWND dialog) {
-            ASSERT_TRUE(input::Focus(dialog));
-            for (int id : {IDC_MEDIUM, IDC_HEX, IDCANCEL}) {
-                HWND control = GetDlgItem(dialog, id);
-                SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-                ASSERT_TRUE(waiting::WaitFor([&] { return FocusOf(dialog) == control; })) << id;
-                input::Press(VK_F1);
-                ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
-            }
-            // Help for no control (id 0) is not the dialog's to give.
-            HELPINFO info = {};
-            info.cbSize = sizeof info;
-            info.iContextType = HELPINFO_WINDOW;
-            info.iCtrlId = 0;
-            info.hItemHandle = dialog;
-            SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-            EXPECT_EQ(e2e::ShownHelpPopup(GetCurrentProcessId()), nullptr);
-        }));
+    ASSERT_TRUE(Drive([&](HWND dialog) {
+        ASSERT_TRUE(input::Focus(dialog));
+        for (int id : {IDC_MEDIUM, IDC_HEX, IDCANCEL}) {
+            HWND control = GetDlgItem(dialog, id);
+            SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            ASSERT_TRUE(waiting::WaitFor([&] { return FocusOf(dialog) == control; })) << id;
+            input::Press(VK_F1);
+            ExpectPopupThenEsc(HID_OPTIONS_BASE + id, dialog, control);
+        }
+        // Help for no control (id 0) is not the dialog's to give.
+        HELPINFO info = {};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_WINDOW;
+        info.iCtrlId = 0;
+        info.hItemHandle = dialog;
+        SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(e2e::ShownHelpPopup(GetCurrentProcessId()), nullptr);
+    }));
 }

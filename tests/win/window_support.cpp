@@ -8,12 +8,6 @@
 #include "tests/support/wait.h"
 #include "view/mainwindow.h"
 
-RECT FrameForClient(int x, int y, int width, int height) {
-    RECT frame = {0, 0, width, height};
-    AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, FALSE, WS_EX_APPWINDOW);
-    return RECT{x, y, x + frame.right - frame.left, y + frame.bottom - frame.top};
-}
-
 SavedGlobals::SavedGlobals()
     : point(mainWindow.point),
       bandHeight(mainWindow.bandHeight),
@@ -37,6 +31,18 @@ SavedGlobals::~SavedGlobals() {
     mainWindow.lastColour = lastColour;
     mainWindow.selAnchor = selAnchor;
     mainWindow.selCurrent = selCurrent;
+}
+
+void OwnedDialogTest::SetUp() {
+    owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_BORDER, ownerRect.left, ownerRect.top,
+                            ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top, nullptr, nullptr,
+                            nullptr, nullptr);
+    waiting::PumpFor(20);
+}
+
+void OwnedDialogTest::TearDown() {
+    DestroyWindow(owner);
+    waiting::PumpFor(20);
 }
 
 void KeepHelpClosedAtStart() {

@@ -7,10 +7,6 @@
 
 #include <vector>
 
-// The window rectangle at (x, y) whose client area is width x height, for the main window's
-// style; without the bars that is the view.
-RECT FrameForClient(int x, int y, int width, int height);
-
 // The built help file lies beside the test programs too: makes a main window created in this
 // process skip opening the help viewer at creation (the help file time lies in the future).
 void KeepHelpClosedAtStart();
@@ -51,6 +47,17 @@ private:
 class GlobalStateTest : public testing::Test {
 private:
     SavedGlobals saved;
+};
+
+// The base of the component tests of the program's modal dialogs: their owner, a plain popup
+// window at ownerRect, made for each test and destroyed after it.
+class OwnedDialogTest : public GlobalStateTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const RECT ownerRect = {212, 141, 212 + 517, 141 + 403};
+    HWND owner = nullptr;
 };
 
 #endif

@@ -18,9 +18,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid != s->pid || !IsWindowVisible(window)) return TRUE;
-    char cls[32] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") != 0 || Text(window) != s->caption) return TRUE;
+    if (ClassOf(window) != "#32770" || Text(window) != s->caption) return TRUE;
     s->found = window;
     return FALSE;
 }
@@ -46,7 +44,7 @@ bool WaitGone(HWND window, int timeoutMs) {
 std::string Text(HWND window) {
     // GetWindowText does not ask a window of another process for its text (an edit control's
     // text is its own), so send the message, which is carried across.
-    char text[512] = {};
+    char text[1024] = {};
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &ignored);
     text[sizeof text - 1] = '\0';
@@ -55,6 +53,12 @@ std::string Text(HWND window) {
 
 std::string ItemText(HWND dialog, int id) {
     return Text(GetDlgItem(dialog, id));
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 std::string MessageBoxText(HWND box) {
@@ -88,15 +92,25 @@ POINT Centre(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+RECT RectIn(HWND window, HWND other) {
+    RECT r = Rect(window);
+    MapWindowPoints(nullptr, other, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 POINT CentredOrigin(HWND reference, HWND window) {
     const RECT ref = Rect(reference), win = Rect(window);
     return POINT{ref.left + ((ref.right - ref.left) - (win.right - win.left)) / 2,
                  ref.top + ((ref.bottom - ref.top) - (win.bottom - win.top)) / 2};
 }
 
-void TypeInto(HWND edit, const char* text) {
-    const POINT c = Centre(edit);
+void ClickCentre(HWND window) {
+    const POINT c = Centre(window);
     input::LeftClick(c.x, c.y);
+}
+
+void TypeInto(HWND edit, const char* text) {
+    ClickCentre(edit);
     waiting::WaitFor([&] { return Focused(edit) == edit; }, 2000);
     // No Shift+Home: plain keys cannot lose a modifier (see PressForDialog).
     input::Press(VK_END);

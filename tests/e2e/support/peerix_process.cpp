@@ -13,6 +13,10 @@ std::string ProgramFolder() {
 }
 
 PeerixProcess::~PeerixProcess() {
+    End();
+}
+
+void PeerixProcess::End() {
     if (!info.hProcess) return;
     if (Running() && !Close(5000)) {
         TerminateProcess(info.hProcess, 1);
@@ -20,9 +24,12 @@ PeerixProcess::~PeerixProcess() {
     }
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
+    info = {};
+    window = nullptr;
 }
 
 bool PeerixProcess::Start(int showCommand, bool waitForWindow, const char* currentDirectory, const char* program) {
+    End();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -15,12 +15,13 @@ std::string ProgramFolder();
 class PeerixProcess {
 public:
     PeerixProcess() = default;
-    // Ends the program if it still runs (closing it first, killing it only when that fails).
+    // Ends the program if it still runs, as End does.
     ~PeerixProcess();
     PeerixProcess(const PeerixProcess&) = delete;
     PeerixProcess& operator=(const PeerixProcess&) = delete;
 
-    // Starts Peerix.exe with the given show command (STARTF_USESHOWWINDOW) and, unless
+    // Starts Peerix.exe (ending one that this object started before) with the given show command
+    // (STARTF_USESHOWWINDOW) and, unless
     // waitForWindow is false, waits until its main window is visible.
     // program names another copy of Peerix.exe to start instead of the one built here.
     bool Start(int showCommand = SW_SHOWNORMAL, bool waitForWindow = true, const char* currentDirectory = nullptr,
@@ -36,6 +37,9 @@ public:
     DWORD Pid() const { return info.dwProcessId; }
     HANDLE Handle() const { return info.hProcess; }
     HWND Window() const { return window; }
+
+    // Ends the program if it still runs (closing it first, killing it only when that fails).
+    void End();
 
 private:
     PROCESS_INFORMATION info = {};

@@ -1,5 +1,8 @@
 #include "process_windows.h"
 
+#include "dialogs.h"
+#include "tests/support/hlp_reader.h"
+
 namespace e2e {
 
 namespace {
@@ -12,28 +15,18 @@ struct ClassSearch {
 
 BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM lParam) {
     auto* s = reinterpret_cast<ClassSearch*>(lParam);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (lstrcmpiA(cls, s->className) == 0 && (s->pid == 0 || pid == s->pid) && IsWindowVisible(hwnd))
+    if (lstrcmpiA(dialogs::ClassOf(hwnd).c_str(), s->className) == 0 && (s->pid == 0 || pid == s->pid) && IsWindowVisible(hwnd))
         s->found.push_back(hwnd);
     return TRUE;
 }
 
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 BOOL CALLBACK VisitStatic(HWND child, LPARAM lParam) {
-    char cls[32] = {};
-    GetClassNameA(child, cls, sizeof cls);
     auto* text = reinterpret_cast<std::string*>(lParam);
     // The box's message is the static control with text; its icon is a static without.
-    if (lstrcmpiA(cls, "Static") == 0) {
-        const std::string t = TextOf(child);
+    if (lstrcmpiA(dialogs::ClassOf(child).c_str(), "Static") == 0) {
+        const std::string t = dialogs::Text(child);
         if (!t.empty()) *text = t;
     }
     return TRUE;
@@ -59,7 +52,7 @@ HWND ShownPopupMenu(DWORD pid) {
 HelpBox FindBox(const char* title) {
     HelpBox box;
     for (HWND w : VisibleWindowsOfClass("#32770")) {
-        if (TextOf(w) != title) continue;
+        if (dialogs::Text(w) != title) continue;
         box.window = w;
         EnumChildWindows(w, VisitStatic, reinterpret_cast<LPARAM>(&box.text));
         break;
@@ -84,7 +77,7 @@ std::vector<ViewerWindow> HelpViewerWindows() {
         if (pid == GetCurrentProcessId()) continue;  // a test's own stand-in
         ViewerWindow v;
         v.window = w;
-        v.caption = TextOf(w);
+        v.caption = dialogs::Text(w);
         // The topic is drawn by the viewer's rich-edit child; WM_GETTEXT crosses processes.
         HWND text = GetDlgItem(w, 0x701);
         const LRESULT length = text ? SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) : 0;
@@ -96,6 +89,14 @@ std::vector<ViewerWindow> HelpViewerWindows() {
         viewers.push_back(v);
     }
     return viewers;
+}
+
+std::string MainTopicText(const std::string& helpFile) {
+    const hlp::File file(hlp::ReadWholeFile(helpFile));
+    const auto topics = file.Topics();
+    const auto map = file.ContextMap();
+    const hlp::File::Topic* main = map.count(1) ? file.TopicAt(topics, map.at(1)) : nullptr;
+    return main ? hlp::Recognisable(*main) : "(no topic for id 1)";
 }
 
 ViewerWindow ViewerShowing(const std::string& text) {

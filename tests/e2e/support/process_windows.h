@@ -38,6 +38,9 @@ struct ViewerWindow {
     std::string text;
 };
 std::vector<ViewerWindow> HelpViewerWindows();
+// The start of a help file's main topic (context id 1), read from the file: the text by which a
+// test recognises that topic in the viewer.
+std::string MainTopicText(const std::string& helpFile);
 // The first viewer window whose text holds `text`; window null when there is none.
 ViewerWindow ViewerShowing(const std::string& text);
 // The viewer windows' captions and the start of their texts, for a failure message.

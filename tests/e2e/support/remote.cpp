@@ -38,12 +38,16 @@ std::string StatusText(HWND statusBar, int part) {
     return std::string(utf8, n > 0 ? n : 0);
 }
 
-RECT StatusPartRect(HWND statusBar, int part) {
-    Buffer b(statusBar, sizeof(RECT));
+RECT RectFrom(HWND control, UINT message, WPARAM wParam) {
+    Buffer b(control, sizeof(RECT));
     RECT r = {};
-    SendMessageA(statusBar, SB_GETRECT, static_cast<WPARAM>(part), b.Address());
+    SendMessageA(control, message, wParam, b.Address());
     b.Read(&r, sizeof r);
     return r;
+}
+
+RECT StatusPartRect(HWND statusBar, int part) {
+    return RectFrom(statusBar, SB_GETRECT, static_cast<WPARAM>(part));
 }
 
 int ButtonState(HWND toolbar, int command) {
@@ -51,10 +55,12 @@ int ButtonState(HWND toolbar, int command) {
 }
 
 RECT ButtonRect(HWND toolbar, int command) {
-    Buffer b(toolbar, sizeof(RECT));
-    RECT r = {};
-    SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command), b.Address());
-    b.Read(&r, sizeof r);
+    return RectFrom(toolbar, TB_GETRECT, static_cast<WPARAM>(command));
+}
+
+RECT ButtonOnScreen(HWND toolbar, int command) {
+    RECT r = ButtonRect(toolbar, command);
+    MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 

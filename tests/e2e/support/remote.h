@@ -25,6 +25,10 @@ private:
     void* address = nullptr;
 };
 
+// The RECT that a control of another process writes in answer to message (SB_GETRECT,
+// TB_GETRECT, TBM_GETTHUMBRECT), in the control's client coordinates.
+RECT RectFrom(HWND control, UINT message, WPARAM wParam = 0);
+
 // The text of a status bar part, in UTF-8.
 std::string StatusText(HWND statusBar, int part);
 // The rectangle of a status bar part in the status bar's client coordinates (SB_GETRECT).
@@ -32,6 +36,8 @@ RECT StatusPartRect(HWND statusBar, int part);
 // A toolbar button's state by command id (TB_GETSTATE needs no buffer) and its rectangle.
 int ButtonState(HWND toolbar, int command);
 RECT ButtonRect(HWND toolbar, int command);
+// The same rectangle in screen coordinates, where a user clicks it.
+RECT ButtonOnScreen(HWND toolbar, int command);
 // The text of the tool that a tooltip control shows for a trackbar (TTM_GETTEXTA).
 std::string ToolText(HWND tooltip, HWND owner, HWND tool);
 

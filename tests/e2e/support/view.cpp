@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "process_windows.h"
+#include "input.h"
 #include "remote.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
@@ -82,6 +82,23 @@ std::string WaitForView(HWND peerix, int zoom, POINT point, int variant, int tim
     return diff;
 }
 
+std::string SettleDrag(HWND peerix, int zoom, POINT at) {
+    std::string diff;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        diff = WaitForView(peerix, zoom, at, 0, 1000);
+        // At a clamped corner the picture looks the same a pixel off: the pointer must be there
+        // too, or a late move of the jiggle below would be the one the drag ends with.
+        POINT cursor;
+        if (diff.empty() && GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y) return diff;
+        if (diff.empty()) diff = "the pointer is not at the drag's target";
+        // One pixel toward the screen's origin and back: on the same monitor as `at` where the
+        // primary one's left edge is next to it.
+        input::MoveTo(at.x + (at.x > 0 ? -1 : 1), at.y);
+        input::MoveTo(at.x, at.y);
+    }
+    return diff;
+}
+
 RECT WindowForClient(int left, int top, int clientWidth, int clientHeight) {
     RECT r = {0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, FALSE, WS_EX_APPWINDOW);
@@ -89,16 +106,9 @@ RECT WindowForClient(int left, int top, int clientWidth, int clientHeight) {
 }
 
 RECT ThumbOnScreen(HWND trackbar) {
-    remote::Buffer b(trackbar, sizeof(RECT));
-    RECT r = {};
-    SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, b.Address());
-    b.Read(&r, sizeof r);
+    RECT r = remote::RectFrom(trackbar, TBM_GETTHUMBRECT);
     MapWindowPoints(trackbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-HWND FindPopupMenu(DWORD pid) {
-    return ShownPopupMenu(pid);
 }
 
 }  // namespace e2e

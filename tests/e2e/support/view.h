@@ -36,15 +36,17 @@ POINT SourceOrigin(const RECT& view, int zoom, POINT point);
 std::string WaitForView(HWND peerix, int zoom, POINT point, int variant = 0, int timeoutMs = 5000);
 // The same check once, without waiting.
 std::string CompareView(HWND peerix, int zoom, POINT point, int variant = 0);
+// WaitForView for the point that a drag ended at, with the pointer there too. Under Wine the
+// cursor position that the program reads while handling the last move can lag behind that move
+// now and then, and no further move comes; a user's hand would move again, so this does too.
+std::string SettleDrag(HWND peerix, int zoom, POINT at);
 
-// The window rectangle that Peerix needs, placed at (left, top), for a client area of this size.
+// The window rectangle that Peerix's main window needs, placed at (left, top), for a client area
+// of this size (without the bars that is the view).
 RECT WindowForClient(int left, int top, int clientWidth, int clientHeight);
 
 // A trackbar's thumb in screen coordinates (TBM_GETTHUMBRECT through the other process).
 RECT ThumbOnScreen(HWND trackbar);
-
-// The visible popup menu window ("#32768") of a process, or null.
-HWND FindPopupMenu(DWORD pid);
 
 }  // namespace e2e
 
