@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/view.h"
 #include "tests/support/screen.h"
@@ -47,33 +47,29 @@ POINT CaretSpotOf(HWND window, RECT* caret) {
     return POINT{caret->left + 2, caret->top + 1 + (caret->bottom - caret->top - 2) / 2};
 }
 
-class FollowKeyboard : public testing::Test {
+class FollowKeyboard : public PeerixTest {
 protected:
-    void SetUp() override {
-        ResetSettings();
-        WriteDword("DisplayToolbar", 0);
-        WriteDword("DisplayStatusbar", 0);
+    // Peerix right of where the followed windows go, refreshing Fast so that the view keeps up
+    // with what they draw, the cursor not drawn into it.
+    bool StartWith(bool mouse, bool keyboard) {
+        WriteStartSettings(false, false, kZoom, POINT{0, 0}, RECT{560, 100, 1000, 520});
         WriteDword("DisplayMouseWhenFollowing", 0);
-        WriteDword("ZoomFactor", kZoom);
-        WriteDword("Update", 4);  // Fast: the view keeps up with what the followed program draws
-        WriteRect("WindowPos", 560, 100, 1000, 520);
+        WriteDword("Update", 4);
+        WriteDword("MouseTracking", mouse);
+        WriteDword("FollowKeyboard", keyboard);
+        return Start();
     }
-    void TearDown() override { DeletePeerixKey(); }
 
     bool FollowedTo(POINT point, const RECT& skip = RECT{}) {
-        return waiting::WaitFor([&] { return ShowsScreenAround(peerix.Window(), point, skip); }, 5000, 50);
+        return waiting::WaitFor([&] { return ShowsScreenAround(window, point, skip); }, 5000, 50);
     }
-
-    PeerixProcess peerix;
 };
 
 }  // namespace
 
 TEST_F(FollowKeyboard, TypingInNotepadCarriesTheViewAlongAndTheMouseAndTheKeyboardTakeTurns) {
-    WriteDword("MouseTracking", 1);
-    ASSERT_TRUE(peerix.Start());
     // Turned on with its key (Peerix's own focus is not followed), then kept at exit.
-    ASSERT_TRUE(input::FocusForKeys(peerix.Window()));
+    ASSERT_TRUE(StartWith(true, false));
     input::Press('F', {VK_CONTROL});
 
     STARTUPINFOA startup = {};
@@ -108,8 +104,7 @@ TEST_F(FollowKeyboard, TypingInNotepadCarriesTheViewAlongAndTheMouseAndTheKeyboa
 }
 
 TEST_F(FollowKeyboard, AFocusMovingBetweenTwoButtonsTakesTheViewToEach) {
-    WriteDword("FollowKeyboard", 1);
-    ASSERT_TRUE(peerix.Start());
+    ASSERT_TRUE(StartWith(false, true));
     HWND form = CreateWindowExA(0, "#32770", "form", WS_POPUP | WS_VISIBLE | WS_CAPTION, 20, 20, 400, 300, nullptr,
                                 nullptr, nullptr, nullptr);
     HWND buttons[2];

@@ -12,7 +12,7 @@
 
 #include "tests/e2e/support/dialogs.h"
 #include "tests/e2e/support/input.h"
-#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/peerix_test.h"
 #include "tests/e2e/support/process_windows.h"
 #include "tests/e2e/support/registry.h"
 #include "tests/e2e/support/remote.h"
@@ -61,13 +61,6 @@ std::string ClipboardText() {
     return text;
 }
 
-void EmptyTheClipboard() {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
-}
-
 // A PNG's signature and its header's size, big-endian as the format stores it.
 bool IsPngOfSize(const std::vector<BYTE>& b, int width, int height) {
     static const BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -93,39 +86,35 @@ void LeaveForImageMagick(const std::vector<BYTE>& png, const char* name, int lef
     EXPECT_TRUE(images::WriteFileBytes((base + ".rgb").c_str(), rgb)) << base;
 }
 
-class Inspector : public testing::Test {
+class Inspector : public PeerixTest {
 protected:
     void SetUp() override {
-        ResetSettings();
-        EmptyTheClipboard();
+        PeerixTest::SetUp();
+        images::EmptyTheClipboard();
     }
     void TearDown() override {
-        DeletePeerixKey();
-        EmptyTheClipboard();
+        PeerixTest::TearDown();
+        images::EmptyTheClipboard();
     }
 
     // Peerix right of the pattern, showing it around kPoint, with the status bar and no toolbar;
     // without the grid, once the view shows the pattern.
-    HWND Start(int zoom, bool grid = false, int copyFormat = 0) {
-        WriteDword("DisplayToolbar", 0);
-        WriteDword("ZoomFactor", static_cast<DWORD>(zoom));
+    bool StartAt(int zoom, bool grid = false, int copyFormat = 0) {
+        WriteStartSettings(false, true, zoom, kPoint, RECT{540, 120, 540 + 440, 120 + 380});
         WriteDword("DisplayPixelGrid", grid ? 1 : 0);
         WriteDword("ColourCopyFormat", static_cast<DWORD>(copyFormat));
-        WritePoint("ZoomPoint", kPoint.x, kPoint.y);
-        WriteRect("WindowPos", 540, 120, 540 + 440, 120 + 380);
-        if (!pattern.WaitUntilShown() || !peerix.Start()) return nullptr;
-        HWND w = peerix.Window();
-        status = FindChrome(w).statusBar;
-        view = ViewOnScreen(w);
+        if (!pattern.WaitUntilShown() || !Start()) return false;
+        status = chrome.statusBar;
+        view = ViewOnScreen(window);
         origin = SourceOrigin(view, zoom, kPoint);
-        return grid || WaitForView(w, zoom, kPoint).empty() ? w : nullptr;
+        return grid || WaitForView(window, zoom, kPoint).empty();
     }
 
     // Presses a chord until the clipboard shows what it should (a chord sent just after the
     // window came to the front may lose its modifier under Wine; a user presses again).
-    bool CopyByKey(HWND w, WORD key, const std::function<bool()>& copied) {
+    bool CopyByKey(WORD key, const std::function<bool()>& copied) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            if (!input::FocusForKeys(w)) return false;
+            if (!input::FocusForKeys(window)) return false;
             input::Press(key, {VK_CONTROL});
             if (waiting::WaitFor(copied, 2000)) return true;
         }
@@ -133,7 +122,6 @@ protected:
     }
 
     pixels::PatternWindow pattern{kPatternArea};
-    PeerixProcess peerix;
     HWND status = nullptr;
     RECT view = {};
     POINT origin = {};  // the screen pixel at the view's top-left corner
@@ -142,8 +130,7 @@ protected:
 }  // namespace
 
 TEST_F(Inspector, StatusBarReadsTheMagnifiedPixelUnderThePointerAndElsewhereThePointersOwn) {
-    HWND w = Start(3);
-    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(StartAt(3));
     // Pointer positions in the view and the magnified pixels they lie on: the last screen pixel of
     // one square, and the view's last, partly shown one.
     const struct {
@@ -170,24 +157,22 @@ TEST_F(Inspector, StatusBarReadsTheMagnifiedPixelUnderThePointerAndElsewhereTheP
 }
 
 TEST_F(Inspector, ColourCopiesAsTextByKeyAndFromTheMenuInTheChosenFormat) {
-    HWND w = Start(4);
-    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(StartAt(4));
     // Ctrl+K: the colour the status bar shows, of the magnified pixel under the pointer.
     const COLORREF under = pixels::PatternColour(origin.x + 20, origin.y + 9);
     input::MoveTo(view.left + 4 * 20 + 1, view.top + 4 * 9 + 3);
     ASSERT_TRUE(waiting::WaitFor([&] { return remote::StatusText(status, 1) == Rgb(under); }, 3000));
-    ASSERT_TRUE(CopyByKey(w, 'K', [&] { return ClipboardText() == Hash(under); })) << ClipboardText();
+    ASSERT_TRUE(CopyByKey('K', [&] { return ClipboardText() == Hash(under); })) << ClipboardText();
     EXPECT_EQ(remote::StatusText(status, 0), "Copied " + Hash(under));
     ASSERT_TRUE(peerix.Close());
 
     // The menu's first item, in the rgb() format: the pixel under the right click.
-    EmptyTheClipboard();
-    w = Start(4, false, 1);
-    ASSERT_NE(w, nullptr);
+    images::EmptyTheClipboard();
+    ASSERT_TRUE(StartAt(4, false, 1));
     const COLORREF clicked = pixels::PatternColour(origin.x + 31, origin.y + 17);
     char want[48];
     std::snprintf(want, sizeof want, "rgb(%d, %d, %d)", GetRValue(clicked), GetGValue(clicked), GetBValue(clicked));
-    ASSERT_TRUE(input::FocusForKeys(w));
+    ASSERT_TRUE(input::FocusForKeys(window));
     // The status bar first shows that pixel under the pointer: the view is where it should be.
     char place[32];
     std::snprintf(place, sizeof place, u8" \u00BB %ld, %ld ", origin.x + 31, origin.y + 17);
@@ -202,8 +187,7 @@ TEST_F(Inspector, ColourCopiesAsTextByKeyAndFromTheMenuInTheChosenFormat) {
 }
 
 TEST_F(Inspector, GridLiesOnThePixelEdgesAtZoomEightAndNeverInACopy) {
-    HWND w = Start(8, true);
-    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(StartAt(8, true));
     // Every view pixel: on a grid line (every eighth column and row from the view's edge, not on
     // the edge itself) black or white by the parity of its place in the client area (the view
     // starts at the client's corner here), so dotted; off them the pattern's colour.
@@ -231,7 +215,7 @@ TEST_F(Inspector, GridLiesOnThePixelEdgesAtZoomEightAndNeverInACopy) {
         5000, 50))
         << diff;
 
-    ASSERT_TRUE(CopyByKey(w, 'C', [&] { return IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }));
+    ASSERT_TRUE(CopyByKey('C', [&] { return IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }));
     const images::Image copy = images::ClipboardBitmap();
     const int width = view.right - view.left, height = view.bottom - view.top;
     EXPECT_EQ(CompareWithPattern(copy, origin.x, origin.y, Blocks(width, 8), Blocks(height, 8)), "");
@@ -240,8 +224,7 @@ TEST_F(Inspector, GridLiesOnThePixelEdgesAtZoomEightAndNeverInACopy) {
 TEST_F(Inspector, SaveProposesANameAndWritesPngAndCopiesPutPngOnTheClipboard) {
     images::TempFolder folder("peerix-e2e-png");
     WriteText("InitialDirectory", folder.Path());
-    HWND w = Start(2);
-    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(StartAt(2));
     const int width = view.right - view.left, height = view.bottom - view.top;
     const int shownW = (width + 1) / 2, shownH = (height + 1) / 2;
 
@@ -270,7 +253,7 @@ TEST_F(Inspector, SaveProposesANameAndWritesPngAndCopiesPutPngOnTheClipboard) {
     // Ctrl+C: the bitmap and the same pixels as PNG.
     std::vector<BYTE> copied;
     ASSERT_TRUE(CopyByKey(
-        w, 'C', [&] { return IsPngOfSize(copied = ClipboardBytes(RegisterClipboardFormatA("PNG")), width, height); }));
+        'C', [&] { return IsPngOfSize(copied = ClipboardBytes(RegisterClipboardFormatA("PNG")), width, height); }));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     char note[64];
     std::snprintf(note, sizeof note, u8"Copied %d \u00D7 %d pixels", width, height);
