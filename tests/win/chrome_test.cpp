@@ -100,7 +100,8 @@ TEST_F(Chrome, ToolbarSitsInARebarWithOneButtonPerCommandOverTheStripsImages) {
             EXPECT_EQ(b.idCommand, 0) << "button " << i;
             continue;
         }
-        const bool setting = b.idCommand == ID_ALWAYS_ON_TOP || b.idCommand == ID_FOLLOW_MOUSE;
+        const bool setting =
+            b.idCommand == ID_ALWAYS_ON_TOP || b.idCommand == ID_FOLLOW_MOUSE || b.idCommand == ID_FOLLOW_KEYBOARD;
         EXPECT_EQ(b.fsStyle, setting ? TBSTYLE_CHECK : TBSTYLE_BUTTON) << "button " << i;
         EXPECT_EQ(b.fsState, TBSTATE_ENABLED) << "button " << i;
         commands.push_back(b.idCommand);
@@ -108,10 +109,11 @@ TEST_F(Chrome, ToolbarSitsInARebarWithOneButtonPerCommandOverTheStripsImages) {
     }
     std::sort(commands.begin(), commands.end());
     std::sort(images.begin(), images.end());
-    std::vector<int> toolbarCommands = {ID_ALWAYS_ON_TOP, ID_SAVE_AS, ID_COPY_ZOOMED, ID_COPY_SCREEN, ID_FOLLOW_MOUSE};
+    std::vector<int> toolbarCommands = {ID_ALWAYS_ON_TOP, ID_SAVE_AS,      ID_COPY_ZOOMED,
+                                        ID_COPY_SCREEN,   ID_FOLLOW_MOUSE, ID_FOLLOW_KEYBOARD};
     std::sort(toolbarCommands.begin(), toolbarCommands.end());
     EXPECT_EQ(commands, toolbarCommands);
-    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 5}));
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 5, 6}));
     // The first button starts 4 pixels in.
     RECT first;
     SendMessageA(mainWindow.toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
@@ -156,10 +158,10 @@ TEST_F(Chrome, ToolbarSitsInARebarWithOneButtonPerCommandOverTheStripsImages) {
     DeleteObject(strip);
 }
 
-TEST_F(Chrome, TrackbarsSitRightOfFollowMouseWithTheirRangesAndTips) {
+TEST_F(Chrome, TrackbarsSitRightOfTheLastButtonWithTheirRangesAndTips) {
     RealMainWindow w(RECT{300, 100, 800, 400}, true, true);
     RECT button = {};
-    ASSERT_TRUE(SendMessageA(mainWindow.toolbar, TB_GETRECT, ID_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(&button)));
+    ASSERT_TRUE(SendMessageA(mainWindow.toolbar, TB_GETRECT, kLastToolbarButton, reinterpret_cast<LPARAM>(&button)));
     const int bw = button.right - button.left, bh = button.bottom - button.top;
     ASSERT_GT(bw, 0);
 
@@ -230,7 +232,7 @@ TEST_F(Chrome, StatusPartsFollowTheMeasuredTextsAndTheViewWidth) {
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     const int w0 = TextWidth(dc, "Press F1 for help") + 6;
     const int w1 = TextWidth(dc, " RGB:000,000,000 ") + 6;
-    const int w3 = TextWidth(dc, " 99999,99999 ") + 6;
+    const int w3 = TextWidth(dc, widestCoordsText.GetText()) + 6;
     SelectObject(dc, old);
     ReleaseDC(mainWindow.hwnd, dc);
     const int needed = w0 + w1 + 31 + w3;

@@ -72,9 +72,12 @@ std::string Differences(const ChromeState& a, const ChromeState& b) {
     const struct {
         const char* name;
         const RECT &x, &y;
-    } rects[] = {{"window", a.window, b.window},          {"band", a.band, b.band},
-                 {"toolbar", a.toolbar, b.toolbar},       {"zoom trackbar", a.zoomTrack, b.zoomTrack},
-                 {"rate trackbar", a.rateTrack, b.rateTrack}, {"status bar", a.statusBar, b.statusBar}};
+    } rects[] = {{"window", a.window, b.window},
+                 {"band", a.band, b.band},
+                 {"toolbar", a.toolbar, b.toolbar},
+                 {"zoom trackbar", a.zoomTrack, b.zoomTrack},
+                 {"rate trackbar", a.rateTrack, b.rateTrack},
+                 {"status bar", a.statusBar, b.statusBar}};
     for (const auto& r : rects)
         if (!SameRect(r.x, r.y)) d += std::string(r.name) + " ";
     if (a.buttons.size() != b.buttons.size()) d += "button count ";
@@ -149,11 +152,11 @@ TEST_F(DpiChange, At144TheWindowTakesTheSuggestedPlaceAndTheChromeGrowsAndAt96Al
     EXPECT_EQ(mainWindow.dpi, 144);
 
     // Toolbar: images twice as large (1.5 rounds to a whole 2), buttons grown by the same pixels,
-    // the band high enough for them, the trackbars right of Follow Mouse with the scaled gaps.
+    // the band high enough for them, the trackbars right of the last button with the scaled gaps.
     EXPECT_EQ(big.images.cx, 32);
     EXPECT_EQ(big.images.cy, 30);
-    const RECT& b0 = before.buttons[7];
-    const RECT& b1 = big.buttons[7];
+    const RECT& b0 = before.buttons[8];  // Follow Keyboard, the last
+    const RECT& b1 = big.buttons[8];
     EXPECT_EQ(b1.right - b1.left, b0.right - b0.left + 16);
     EXPECT_EQ(b1.bottom - b1.top, b0.bottom - b0.top + 15);
     EXPECT_EQ(big.buttons[0].left, 6);  // the indent of 4, scaled
@@ -167,7 +170,7 @@ TEST_F(DpiChange, At144TheWindowTakesTheSuggestedPlaceAndTheChromeGrowsAndAt96Al
     EXPECT_EQ(big.zoomTrack.right - big.zoomTrack.left, 3 * w7);
     EXPECT_EQ(big.rateTrack.left - origin.x, b1.right + 3 * w7 + 6);
     EXPECT_EQ(big.rateTrack.right - big.rateTrack.left, 3 * w7 / 2);
-    EXPECT_EQ(big.thumb, 32);  // 21 scaled
+    EXPECT_EQ(big.thumb, 32);                                            // 21 scaled
     EXPECT_LE(big.thumb + 2, big.zoomTrack.bottom - big.zoomTrack.top);  // the thumb is not cut off
 
     // Status bar: the font scaled, the bar as high as it makes it, every part holding its widest
@@ -179,7 +182,7 @@ TEST_F(DpiChange, At144TheWindowTakesTheSuggestedPlaceAndTheChromeGrowsAndAt96Al
     EXPECT_GE(big.edges[0], TextWidth(font, "Press F1 for help") + 9);
     EXPECT_EQ(big.edges[1] - big.edges[0], TextWidth(font, " RGB:000,000,000 ") + 9);
     EXPECT_EQ(big.edges[2] - big.edges[1], 47);
-    EXPECT_EQ(big.edges[3] - big.edges[2], TextWidth(font, " 99999,99999 ") + 9);
+    EXPECT_EQ(big.edges[3] - big.edges[2], TextWidth(font, widestCoordsText.GetText()) + 9);
 
     // The view between them: the source for its new size, still one screen pixel per square.
     RECT view;

@@ -59,7 +59,7 @@ TEST(ResString, TheWholeStringTableIsExact) {
         {ID_COPY_SCREEN, "Copy screen image to clipboard (Ctrl+Shift+C)"},
         {ID_SAVE_AS, "Save Image As (Ctrl+S)"},
         {ID_ABOUT, "\nDisplay the about dialog."},
-        {IDS_SAVE_FILTER, "Bitmap Files (*.bmp)|*.bmp||"},
+        {IDS_SAVE_FILTER, "PNG image (*.png)|*.png|Bitmap (*.bmp)|*.bmp||"},
         {IDS_AUTO_UPDATE, "Auto Update - %s"},
         {IDS_TITLE, "Peerix"},
         {IDS_WRITE_FAILED, "Failed to write the image to the file specified."},
@@ -68,7 +68,7 @@ TEST(ResString, TheWholeStringTableIsExact) {
         {IDS_PRESS_F1, "Press F1 for help"},
         {IDS_WIDEST_COLOUR, " RGB:000,000,000 "},
         {IDS_RGB_FORMAT, " RGB:%03d,%03d,%03d "},
-        {IDS_WIDEST_COORDS, " 99999,99999 "},
+        {IDS_WIDEST_COORDS, u8" \u00BB -99999, -99999 "},  // the marked form over the view is the wider
         {IDS_COORDS_FORMAT, " %d, %d "},
         {IDS_INVALID_UPDATE, "Invalid update specified.\nA valid update should be between 1 and 50."},
         {IDS_HEX_FORMAT, "Colour: 0x%06x"},
@@ -78,8 +78,13 @@ TEST(ResString, TheWholeStringTableIsExact) {
     for (const auto& row : table) {
         ResString s(row.id);
         ASSERT_NE(s.GetText(), nullptr) << row.id;
-        EXPECT_STREQ(s.GetText(), row.text) << row.id;
-        EXPECT_EQ(s.GetLength(), static_cast<int>(std::string(row.text).size())) << row.id;
+        // The table holds UTF-16; an ANSI load gives it in this process's code page.
+        WCHAR wide[256] = {};
+        char text[512] = {};
+        MultiByteToWideChar(CP_UTF8, 0, row.text, -1, wide, 256);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        EXPECT_STREQ(s.GetText(), text) << row.id;
+        EXPECT_EQ(s.GetLength(), lstrlenA(text)) << row.id;
     }
     // The two link targets: a mail link with its subject, and a web address.
     ResString mail(IDS_EMAIL_TARGET), web(IDS_WEB_TARGET);
