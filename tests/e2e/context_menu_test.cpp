@@ -119,9 +119,9 @@ TEST(ContextMenuResource, BothPopupsHoldTheirItemsInOrder) {
         "Copy &Original Size", "Copy &Zoomed Size", "-", "Zoom &To", "-", "&Save to File...", "-", "&Cancel"};
     EXPECT_EQ(menu.Texts(0), general);
     EXPECT_EQ(menu.Texts(1), selection);
-    const UINT ids[] = {ID_COPY_COLOUR, ID_ALWAYS_ON_TOP,  ID_FOLLOW_MOUSE,     ID_HIGHLIGHT,  ID_ZOOM_2X,
-                        ID_ZOOM_4X,     ID_TOGGLE_TOOLBAR, ID_TOGGLE_STATUSBAR, ID_PIXEL_GRID, ID_OPTIONS,
-                        ID_HELP,        ID_ABOUT,          ID_WHATS_THIS};
+    const UINT ids[] = {ID_COPY_COLOUR, ID_ALWAYS_ON_TOP, ID_FOLLOW_MOUSE,   ID_FOLLOW_KEYBOARD,  ID_HIGHLIGHT,
+                        ID_ZOOM_2X,     ID_ZOOM_4X,       ID_TOGGLE_TOOLBAR, ID_TOGGLE_STATUSBAR, ID_PIXEL_GRID,
+                        ID_OPTIONS,     ID_HELP,          ID_ABOUT,          ID_WHATS_THIS};
     std::vector<UINT> shown;
     for (int i = 0; i < GetMenuItemCount(menu.Popup(0)); ++i)
         if (GetMenuItemID(menu.Popup(0), i) != 0) shown.push_back(GetMenuItemID(menu.Popup(0), i));

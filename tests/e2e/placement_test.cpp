@@ -47,7 +47,11 @@ class Placement : public PeerixTest {};
 
 TEST_F(Placement, AboutAndOptionsOpenWhollyOnTheScreenFromAMainWindowInEachCorner) {
     const RECT work = WorkArea();
-    const LONG w = 320, h = 170;  // the first start's width, about the smallest there is
+    // The smallest window there is.
+    ASSERT_TRUE(Start());
+    const SIZE least = SmallestWindow(window);
+    ASSERT_TRUE(peerix.Close());
+    const LONG w = least.cx, h = least.cy > 170 ? least.cy : 170;
     const struct {
         const char* where;
         RECT window;
@@ -113,7 +117,7 @@ TEST_F(Placement, StoredRectanglesOutOfReachAreRescuedAndOnesOnTheScreenKept) {
         {{-100, -50, 300, 250}, Sized(work.left, work.top, 400, 300)},
         // Wholly on the screen, in a corner, and partly off at the left with its caption on it:
         // exactly as stored.
-        {Sized(work.right - 320, work.bottom - 200, 320, 200), Sized(work.right - 320, work.bottom - 200, 320, 200)},
+        {Sized(work.right - 400, work.bottom - 240, 400, 240), Sized(work.right - 400, work.bottom - 240, 400, 240)},
         {{200, 150, 600, 450}, {200, 150, 600, 450}},
         {{-100, 10, 300, 310}, {-100, 10, 300, 310}},
     };

@@ -367,7 +367,7 @@ TEST_F(WindowState, ChromeIsCompleteWithTheVersionSixLibraryToo) {
         HWND rebar = FindWindowExA(w, nullptr, REBARCLASSNAMEA, nullptr);
         EXPECT_NE(rebar, nullptr) << (withManifest ? "version 6" : "version 5");
         EXPECT_EQ(GetParent(c.toolbar), rebar);
-        EXPECT_EQ(SendMessageA(c.toolbar, TB_BUTTONCOUNT, 0, 0), 9);
+        EXPECT_EQ(SendMessageA(c.toolbar, TB_BUTTONCOUNT, 0, 0), 10);
         EXPECT_EQ(SendMessageA(c.zoomTrack, TBM_GETRANGEMAX, 0, 0), 32);
         EXPECT_EQ(SendMessageA(c.rateTrack, TBM_GETRANGEMAX, 0, 0), 4);
         EXPECT_EQ(remote::StatusText(c.statusBar, 0), "Press F1 for help");

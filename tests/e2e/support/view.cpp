@@ -111,4 +111,15 @@ RECT ThumbOnScreen(HWND trackbar) {
     return r;
 }
 
+SIZE SmallestWindow(HWND peerix) {
+    MINMAXINFO info = {};
+    SendMessageA(peerix, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    return SIZE{info.ptMinTrackSize.x, info.ptMinTrackSize.y};
+}
+
+SIZE FirstStartSize(HWND peerix) {
+    const SIZE least = SmallestWindow(peerix);
+    return SIZE{least.cx > 320 ? least.cx : 320, least.cy > 200 ? least.cy : 200};
+}
+
 }  // namespace e2e

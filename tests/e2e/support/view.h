@@ -44,6 +44,10 @@ std::string SettleDrag(HWND peerix, int zoom, POINT at);
 // The window rectangle that Peerix's main window needs, placed at (left, top), for a client area
 // of this size (without the bars that is the view).
 RECT WindowForClient(int left, int top, int clientWidth, int clientHeight);
+// The smallest window Peerix lets itself be made (its WM_GETMINMAXINFO answer).
+SIZE SmallestWindow(HWND peerix);
+// The size of a first start: 320 x 200 at 96 DPI, or wider where the smallest window is.
+SIZE FirstStartSize(HWND peerix);
 
 // A trackbar's thumb in screen coordinates (TBM_GETTHUMBRECT through the other process).
 RECT ThumbOnScreen(HWND trackbar);
