@@ -150,17 +150,8 @@ Image WaitForClipboardBitmap(HWND peerix) {
     return image;
 }
 
-class Export : public PeerixTest {
+class Export : public ClipboardTest {
 protected:
-    void SetUp() override {
-        PeerixTest::SetUp();
-        images::EmptyTheClipboard();
-    }
-    void TearDown() override {
-        PeerixTest::TearDown();
-        images::EmptyTheClipboard();
-    }
-
     // Starts Peerix at the right of the screen showing the pattern around the point.
     HWND StartPeerix(int zoom, bool toolbar) {
         WriteStartSettings(toolbar, false, zoom, POINT{kPointX, kPointY}, RECT{540, 120, 540 + 440, 120 + 380});

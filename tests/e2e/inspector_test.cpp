@@ -86,17 +86,8 @@ void LeaveForImageMagick(const std::vector<BYTE>& png, const char* name, int lef
     EXPECT_TRUE(images::WriteFileBytes((base + ".rgb").c_str(), rgb)) << base;
 }
 
-class Inspector : public PeerixTest {
+class Inspector : public ClipboardTest {
 protected:
-    void SetUp() override {
-        PeerixTest::SetUp();
-        images::EmptyTheClipboard();
-    }
-    void TearDown() override {
-        PeerixTest::TearDown();
-        images::EmptyTheClipboard();
-    }
-
     // Peerix right of the pattern, showing it around kPoint, with the status bar and no toolbar;
     // without the grid, once the view shows the pattern.
     bool StartAt(int zoom, bool grid = false, int copyFormat = 0) {

@@ -5,6 +5,7 @@
 #include "input.h"
 #include "process_windows.h"
 #include "registry.h"
+#include "tests/support/images.h"
 #include "tests/support/wait.h"
 
 namespace e2e {
@@ -67,6 +68,16 @@ bool PeerixTest::PickFromMenu(WORD mnemonic) {
     if (!WaitForMenu(3000)) return false;
     input::Press(mnemonic);
     return WaitForNoMenu();
+}
+
+void ClipboardTest::SetUp() {
+    PeerixTest::SetUp();
+    images::EmptyTheClipboard();
+}
+
+void ClipboardTest::TearDown() {
+    PeerixTest::TearDown();
+    images::EmptyTheClipboard();
 }
 
 }  // namespace e2e

@@ -46,6 +46,13 @@ private:
     const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 };
 
+// The base of the tests that read the clipboard: empty before and after each test.
+class ClipboardTest : public PeerixTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 }  // namespace e2e
 
 #endif
