@@ -15,6 +15,7 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "bench/support/procstat.h"
 #include "tests/e2e/support/input.h"
 #include "tests/e2e/support/peerix_process.h"
 #include "tests/e2e/support/registry.h"
@@ -116,76 +117,6 @@ void TickCost(Baseline* baseline) {
                 moving / baseline->getPixelMs);
 }
 
-double FiletimeSeconds(const FILETIME& f) {
-    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
-}
-
-bool ReadWhole(const std::string& path, std::string* out) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    char buffer[4096];
-    DWORD got = 0;
-    out->clear();
-    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got) out->append(buffer, got);
-    CloseHandle(f);
-    return !out->empty();
-}
-
-// The fields of /proc/N/stat after the command name: [0] is field 3 (state).
-std::vector<std::string> StatFields(const std::string& stat) {
-    std::vector<std::string> fields;
-    const size_t close = stat.rfind(')');
-    if (close == std::string::npos) return fields;
-    size_t i = close + 2;
-    while (i < stat.size()) {
-        const size_t space = stat.find(' ', i);
-        fields.push_back(stat.substr(i, space == std::string::npos ? std::string::npos : space - i));
-        if (space == std::string::npos) break;
-        i = space + 1;
-    }
-    return fields;
-}
-
-// Under Wine, GetProcessTimes of another process is not kept up to date (it stayed constant
-// over seconds of activity here), so the CPU time comes from the Linux side, which Wine shows as
-// drive Z:. Finds the newest Peerix.exe of this Wine prefix; empty when there is none (then the
-// benchmark falls back to GetProcessTimes).
-std::string FindUnixStat() {
-    char prefix[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
-    const std::string wanted = std::string("WINEPREFIX=") + prefix + '\0';
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return "";
-    std::string best;
-    unsigned long long bestStart = 0;
-    do {
-        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
-        const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
-        std::string stat, env;
-        if (!ReadWhole(dir + "\\stat", &stat) || stat.find("(Peerix.exe)") == std::string::npos) continue;
-        if (!ReadWhole(dir + "\\environ", &env) || env.find(wanted) == std::string::npos) continue;
-        const std::vector<std::string> f = StatFields(stat);
-        if (f.size() < 20) continue;
-        const unsigned long long start = std::strtoull(f[19].c_str(), nullptr, 10);
-        if (best.empty() || start > bestStart) best = dir + "\\stat", bestStart = start;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return best;
-}
-
-// CPU seconds (user + system) of a process: from /proc where found, else GetProcessTimes.
-double CpuSeconds(HANDLE process, const std::string& unixStat) {
-    std::string stat;
-    if (!unixStat.empty() && ReadWhole(unixStat, &stat)) {
-        const std::vector<std::string> f = StatFields(stat);
-        if (f.size() > 12) return (std::atof(f[11].c_str()) + std::atof(f[12].c_str())) / 100.0;  // USER_HZ
-    }
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return FiletimeSeconds(kernel) + FiletimeSeconds(user);
-}
-
 void ProcessCpu(const Baseline& baseline) {
     using namespace e2e;
     pixels::PatternWindow pattern(RECT{0, 0, 300, 300});
@@ -215,10 +146,10 @@ void ProcessCpu(const Baseline& baseline) {
         input::MoveTo(100, 100);  // over the pattern, away from the window, and then still
         waiting::PumpFor(1000);
         const RECT v = ViewOnScreen(w);
-        const std::string unixStat = FindUnixStat();
-        const double c0 = CpuSeconds(peerix.Handle(), unixStat), t0 = Now();
+        const std::string unixStat = procstat::FindStat("Peerix.exe");
+        const double c0 = procstat::CpuSeconds(peerix.Handle(), unixStat), t0 = Now();
         waiting::PumpFor(10000);
-        const double cpu = CpuSeconds(peerix.Handle(), unixStat) - c0, wall = Now() - t0;
+        const double cpu = procstat::CpuSeconds(peerix.Handle(), unixStat) - c0, wall = Now() - t0;
         std::printf("  %-6s (view %ld x %ld): %5.2f %% of one core (%.1f ms CPU per second, from %s)\n", names[rate],
                     v.right - v.left, v.bottom - v.top, 100 * cpu / wall, 1000 * cpu / wall,
                     unixStat.empty() ? "GetProcessTimes" : "/proc");
@@ -229,33 +160,11 @@ void ProcessCpu(const Baseline& baseline) {
     DeletePeerixKey();
 }
 
-// The stat file of this prefix's wineserver, which answers the system calls a program makes (a
-// caret query is one); empty when not found.
-std::string FindWineserverStat() {
-    char prefix[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return "";
-    std::string result;
-    do {
-        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
-        const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
-        std::string stat, env;
-        if (!ReadWhole(dir + "\\stat", &stat) || stat.find("(wineserver") == std::string::npos) continue;
-        if (ReadWhole(dir + "\\environ", &env) &&
-            env.find(std::string("WINEPREFIX=") + prefix + '\0') != std::string::npos)
-            result = dir + "\\stat";
-    } while (result.empty() && FindNextFileA(search, &found));
-    FindClose(search);
-    return result;
-}
-
 // Following the keyboard costs a caret query per tick: Peerix and the wineserver, idle, with
 // Follow Mouse alone and with Follow Keyboard too, in turns, median of three.
 void FollowCost() {
     using namespace e2e;
-    const std::string server = FindWineserverStat();
+    const std::string server = procstat::WineserverStat();
     std::vector<double> cost[2];
     for (int round = 0; round < 3; ++round)
         for (int keyboard = 0; keyboard < 2; ++keyboard) {
@@ -268,10 +177,11 @@ void FollowCost() {
             if (!peerix.Start()) return;
             input::MoveTo(100, 100);
             waiting::PumpFor(1000);
-            const std::string app = FindUnixStat();
-            const double c0 = CpuSeconds(peerix.Handle(), app) + CpuSeconds(nullptr, server), t0 = Now();
+            const std::string app = procstat::FindStat("Peerix.exe");
+            const double c0 = procstat::CpuSeconds(peerix.Handle(), app) + procstat::CpuSeconds(nullptr, server),
+                         t0 = Now();
             waiting::PumpFor(10000);
-            const double cpu = CpuSeconds(peerix.Handle(), app) + CpuSeconds(nullptr, server) - c0;
+            const double cpu = procstat::CpuSeconds(peerix.Handle(), app) + procstat::CpuSeconds(nullptr, server) - c0;
             cost[keyboard].push_back(100 * cpu / (Now() - t0));
             peerix.Close();
         }

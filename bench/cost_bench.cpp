@@ -1,0 +1,226 @@
+// Cost benchmark: the CPU that the running Peerix.exe costs the machine, next to the floor (the
+// cheapest magnifier that does the same work, bench/floor/floor.cpp), for a 640 x 480 view. The
+// cost of a program is its own CPU time plus what the wineserver and the X server spend on its
+// behalf, per second of wall time, read from /proc. Runs of the floor and of Peerix take turns,
+// three rounds, and the tables show medians.
+//
+// Run with `make bench`, which sets PEERIX_XSERVER_PID; without it the X server is left out.
+// PEERIX_BENCH_BEFORE=path of another Peerix.exe adds a column for that build (a before and after
+// in one run); PEERIX_BENCH_SECONDS sets the length of each measurement (default 10).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/support/procstat.h"
+#include "tests/e2e/support/input.h"
+#include "tests/e2e/support/peerix_process.h"
+#include "tests/e2e/support/process_windows.h"
+#include "tests/e2e/support/registry.h"
+#include "tests/e2e/support/view.h"
+#include "tests/support/timing.h"
+#include "tests/support/wait.h"
+
+using timing::Median;
+using timing::Now;
+
+namespace {
+
+constexpr int kViewWidth = 640, kViewHeight = 480;
+constexpr POINT kSource = {150, 150};   // the point both magnify
+constexpr POINT kWindow = {330, 40};    // where both windows stand, off the source
+constexpr POINT kPointer = {100, 100};  // still, over neither window
+constexpr int kWarmUpMs = 2000;
+constexpr int kResidentAfterMs = 20000;
+
+struct Scenario {
+    const char* name;
+    int zoom;
+    int intervalMs;  // 0: no refresh (idle)
+    bool statusBar;
+    bool gridAndKeyboard;  // the pixel grid shown and the keyboard followed
+    double goal;           // the most Peerix may cost: a ratio, or for idle points above the floor
+};
+
+const Scenario kScenarios[] = {
+    {"x3 every 50 ms", 3, 50, true, false, 1.00},
+    {"x3 every 200 ms", 3, 200, true, false, 1.10},
+    {"x1 every 50 ms", 1, 50, true, false, 0},
+    {"idle, status bar shown", 3, 0, true, false, 0},
+    {"idle, status bar hidden", 3, 0, false, false, 0.10},
+    {"x3 50 ms, grid + keyboard", 3, 50, true, true, 1.00},
+    {"x3 200 ms, grid + keyboard", 3, 200, true, true, 1.10},
+};
+constexpr int kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
+
+int MeasureMs() {
+    char text[16] = {};
+    const int s = GetEnvironmentVariableA("PEERIX_BENCH_SECONDS", text, sizeof text) ? std::atoi(text) : 0;
+    return (s > 0 ? s : 10) * 1000;
+}
+
+// The CPU seconds so far of a program, the wineserver and the X server.
+struct Meter {
+    std::string app, server = procstat::WineserverStat(), xserver = procstat::XServerStat();
+    HANDLE process;
+    explicit Meter(const char* name, HANDLE p) : app(procstat::FindStat(name)), process(p) {}
+    double Read() const {
+        return procstat::CpuSeconds(process, app) + procstat::CpuSeconds(nullptr, server) +
+               procstat::CpuSeconds(nullptr, xserver);
+    }
+};
+
+// Percent of one core that the program costs over the next measureMs, after the warm-up; and its
+// resident memory (kB) at kResidentAfterMs after start when resident is given.
+double Measure(const char* name, HANDLE process, double started, int measureMs, long* resident) {
+    Sleep(kWarmUpMs);
+    const Meter meter(name, process);
+    const double c0 = meter.Read(), t0 = Now();
+    // Sleep, not a message pump: the driver's own calls would be counted in the wineserver.
+    Sleep(static_cast<DWORD>(measureMs));
+    const double cost = 100 * (meter.Read() - c0) / (Now() - t0);
+    if (resident) {
+        const double left = kResidentAfterMs / 1000.0 - (Now() - started);
+        if (left > 0) Sleep(static_cast<DWORD>(left * 1000));
+        *resident = procstat::ResidentKb(meter.app);
+    }
+    return cost;
+}
+
+// One run of the floor magnifier; -1 when it could not start.
+double RunFloor(const Scenario& s, int measureMs, long* resident) {
+    char commandLine[256];
+    const std::string exe = e2e::ProgramFolder() + "floor.exe";
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\" %d %d %ld %ld %d %d %ld %ld", exe.c_str(), s.zoom,
+                  s.intervalMs, kWindow.x, kWindow.y, kViewWidth, kViewHeight, kSource.x, kSource.y);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    const double started = Now();
+    HWND window = nullptr;
+    double cost = -1;
+    if (waiting::WaitFor([&] { return (window = e2e::VisibleWindowOfClass("PeerixFloor", info.dwProcessId)); },
+                         15000)) {
+        input::MoveTo(kPointer.x, kPointer.y);
+        cost = Measure("floor.exe", info.hProcess, started, measureMs, resident);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return cost;
+}
+
+// One run of Peerix (the one built here, or program) with a 640 x 480 view; -1 when it could not
+// start.
+double RunPeerix(const Scenario& s, const char* program, int measureMs, long* resident) {
+    using namespace e2e;
+    ResetSettings();
+    WriteDword("ZoomFactor", static_cast<DWORD>(s.zoom));
+    WriteDword("Update", s.intervalMs ? 4 : 1);
+    if (s.intervalMs) WriteDword("Update3", static_cast<DWORD>(s.intervalMs));
+    WriteDword("DisplayStatusbar", s.statusBar ? 1 : 0);
+    WriteDword("DisplayPixelGrid", s.gridAndKeyboard ? 1 : 0);
+    WriteDword("FollowKeyboard", s.gridAndKeyboard ? 1 : 0);
+    WritePoint("ZoomPoint", kSource.x, kSource.y);
+    const RECT guess = WindowForClient(kWindow.x, kWindow.y, kViewWidth, kViewHeight + 60);
+    WriteRect("WindowPos", guess.left, guess.top, guess.right, guess.bottom);
+    PeerixProcess peerix;
+    const double started = Now();
+    if (!peerix.Start(SW_SHOWNORMAL, true, nullptr, program)) return -1;
+    HWND w = peerix.Window();
+    const RECT view = ViewOnScreen(w);
+    RECT frame;
+    GetWindowRect(w, &frame);
+    SetWindowPos(w, nullptr, 0, 0, frame.right - frame.left + kViewWidth - (view.right - view.left),
+                 frame.bottom - frame.top + kViewHeight - (view.bottom - view.top),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    input::MoveTo(kPointer.x, kPointer.y);
+    const double cost = Measure("Peerix.exe", peerix.Handle(), started, measureMs, resident);
+    peerix.Close();
+    return cost;
+}
+
+struct Results {
+    std::vector<double> floor[kScenarioCount], peerix[kScenarioCount], before[kScenarioCount];
+    std::vector<double> floorKb, peerixKb, beforeKb;
+};
+
+// The floor's scenario that a Peerix scenario compares with: the same zoom and interval.
+int FloorOf(int i) {
+    for (int j = 0; j < i; ++j)
+        if (kScenarios[j].zoom == kScenarios[i].zoom && kScenarios[j].intervalMs == kScenarios[i].intervalMs) return j;
+    return i;
+}
+
+void PrintRow(const Scenario& s, double floor, double peerix, double before, bool hasBefore) {
+    const bool idle = s.intervalMs == 0;
+    // Idle costs are compared as points above the floor, the others as ratios.
+    const auto versus = [&](double v) { return idle ? v - floor : v / floor; };
+    std::printf("  %-27s %6.2f %7.2f %7s%.2f", s.name, floor, peerix, idle ? "+" : "x", versus(peerix));
+    if (hasBefore) std::printf(" %7.2f %7s%.2f", before, idle ? "+" : "x", versus(before));
+    if (s.goal > 0)
+        std::printf("   %s %s%.2f %s", idle ? "goal" : "goal", idle ? "<= +" : "<= x", s.goal,
+                    versus(peerix) <= s.goal + 1e-9 ? "met" : "MISSED");
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main() {
+    char before[MAX_PATH] = {};
+    const bool hasBefore = GetEnvironmentVariableA("PEERIX_BENCH_BEFORE", before, sizeof before) > 0;
+    const int measureMs = MeasureMs();
+    const bool xserver = !procstat::XServerStat().empty();
+    Results r;
+    for (int round = 0; round < 3; ++round) {
+        // The order turns each round, so that no program always runs first on a machine that
+        // grows busier or quieter.
+        for (int k = 0; k < kScenarioCount; ++k) {
+            const int i = round % 2 ? kScenarioCount - 1 - k : k;
+            const Scenario& s = kScenarios[i];
+            // Resident memory of Peerix with its defaults, idle with the status bar shown.
+            const bool memory = s.intervalMs == 0 && s.statusBar;
+            long kb = 0;
+            const auto runFloor = [&] {
+                if (FloorOf(i) != i) return;
+                r.floor[i].push_back(RunFloor(s, measureMs, memory ? &kb : nullptr));
+                if (memory) r.floorKb.push_back(kb / 1024.0);
+            };
+            const auto runPeerix = [&] {
+                r.peerix[i].push_back(RunPeerix(s, nullptr, measureMs, memory ? &kb : nullptr));
+                if (memory) r.peerixKb.push_back(kb / 1024.0);
+                if (!hasBefore) return;
+                r.before[i].push_back(RunPeerix(s, before, measureMs, memory ? &kb : nullptr));
+                if (memory) r.beforeKb.push_back(kb / 1024.0);
+            };
+            if (round % 2) {
+                runPeerix();
+                runFloor();
+            } else {
+                runFloor();
+                runPeerix();
+            }
+        }
+    }
+    e2e::DeletePeerixKey();
+
+    std::printf(
+        "CPU per second of wall time, %% of one core: the program + wineserver + %s, %d x %d view,\n"
+        "median of 3 runs of %d s each, taken in turns\n",
+        xserver ? "X server" : "(X server not found)", kViewWidth, kViewHeight, measureMs / 1000);
+    std::printf("  %-27s %6s %7s %8s", "", "floor", "Peerix", "vs floor");
+    if (hasBefore) std::printf(" %7s %8s", "before", "vs floor");
+    std::printf("\n");
+    for (int i = 0; i < kScenarioCount; ++i)
+        PrintRow(kScenarios[i], Median(r.floor[FloorOf(i)]), Median(r.peerix[i]), hasBefore ? Median(r.before[i]) : 0,
+                 hasBefore);
+    std::printf("  %-27s %6.1f %7.1f %8s", "resident memory after 20 s, MB", Median(r.floorKb), Median(r.peerixKb), "");
+    if (hasBefore) std::printf(" %7.1f %8s", Median(r.beforeKb), "");
+    std::printf("   goal <= 25.0 %s\n", Median(r.peerixKb) <= 25.0 ? "met" : "MISSED");
+    return 0;
+}
