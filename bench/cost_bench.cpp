@@ -6,7 +6,9 @@
 //
 // Run with `make bench`, which sets PEERIX_XSERVER_PID; without it the X server is left out.
 // PEERIX_BENCH_BEFORE=path of another Peerix.exe adds a column for that build (a before and after
-// in one run); PEERIX_BENCH_SECONDS sets the length of each measurement (default 10).
+// in one run); PEERIX_BENCH_SECONDS sets the length of each measurement (default 10);
+// PEERIX_BENCH_ONLY=0,4 runs only those rows of the table (counted from 0); PEERIX_BENCH_VERBOSE=1
+// prints each run's cost split into the program, the wineserver and the X server.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,14 +46,18 @@ struct Scenario {
     double goal;           // the most Peerix may cost: a ratio, or for idle points above the floor
 };
 
+// The floor shows the view alone: the rows with goals compare Peerix doing the same, its status bar
+// hidden and nothing followed. The others show what the status bar, the pixel grid and Follow
+// Keyboard add.
 const Scenario kScenarios[] = {
-    {"x3 every 50 ms", 3, 50, true, false, 1.00},
-    {"x3 every 200 ms", 3, 200, true, false, 1.10},
-    {"x1 every 50 ms", 1, 50, true, false, 0},
-    {"idle, status bar shown", 3, 0, true, false, 0},
-    {"idle, status bar hidden", 3, 0, false, false, 0.10},
-    {"x3 50 ms, grid + keyboard", 3, 50, true, true, 1.00},
-    {"x3 200 ms, grid + keyboard", 3, 200, true, true, 1.10},
+    {"x3 every 50 ms", 3, 50, false, false, 1.00},
+    {"x3 every 200 ms", 3, 200, false, false, 1.10},
+    {"x1 every 50 ms", 1, 50, false, false, 0},
+    {"idle", 3, 0, false, false, 0.10},
+    {"idle, status bar", 3, 0, true, false, 0},
+    {"x3 every 200 ms, status bar", 3, 200, true, false, 0},
+    {"x3 every 50 ms, grid + keys", 3, 50, false, true, 0},
+    {"x3 every 200 ms, grid + keys", 3, 200, false, true, 0},
 };
 constexpr int kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
 
@@ -61,14 +67,36 @@ int MeasureMs() {
     return (s > 0 ? s : 10) * 1000;
 }
 
+bool Flag(const char* name) {
+    char text[64] = {};
+    return GetEnvironmentVariableA(name, text, sizeof text) && text[0] && text[0] != '0';
+}
+
+bool Selected(int row) {
+    char text[256] = {};
+    if (!GetEnvironmentVariableA("PEERIX_BENCH_ONLY", text, sizeof text) || !text[0]) return true;
+    for (const char* p = text; *p;) {
+        char* end = nullptr;
+        const long n = std::strtol(p, &end, 10);
+        if (end == p) break;
+        if (n == row) return true;
+        p = *end ? end + 1 : end;
+    }
+    return false;
+}
+
 // The CPU seconds so far of a program, the wineserver and the X server.
 struct Meter {
     std::string app, server = procstat::WineserverStat(), xserver = procstat::XServerStat();
     HANDLE process;
     explicit Meter(const char* name, HANDLE p) : app(procstat::FindStat(name)), process(p) {}
-    double Read() const {
-        return procstat::CpuSeconds(process, app) + procstat::CpuSeconds(nullptr, server) +
-               procstat::CpuSeconds(nullptr, xserver);
+    struct Reading {
+        double app, server, xserver;
+        double Sum() const { return app + server + xserver; }
+    };
+    Reading Read() const {
+        return Reading{procstat::CpuSeconds(process, app), procstat::CpuSeconds(nullptr, server),
+                       procstat::CpuSeconds(nullptr, xserver)};
     }
 };
 
@@ -77,14 +105,21 @@ struct Meter {
 double Measure(const char* name, HANDLE process, double started, int measureMs, long* resident) {
     Sleep(kWarmUpMs);
     const Meter meter(name, process);
-    const double c0 = meter.Read(), t0 = Now();
+    const Meter::Reading c0 = meter.Read();
+    const double t0 = Now();
     // Sleep, not a message pump: the driver's own calls would be counted in the wineserver.
     Sleep(static_cast<DWORD>(measureMs));
-    const double cost = 100 * (meter.Read() - c0) / (Now() - t0);
+    const Meter::Reading c1 = meter.Read();
+    const double wall = Now() - t0, cost = 100 * (c1.Sum() - c0.Sum()) / wall;
+    if (Flag("PEERIX_BENCH_VERBOSE"))
+        std::fprintf(stderr, "    %-10s %5.2f %%: program %5.2f, wineserver %5.2f, X server %5.2f\n", name, cost,
+                     100 * (c1.app - c0.app) / wall, 100 * (c1.server - c0.server) / wall,
+                     100 * (c1.xserver - c0.xserver) / wall);
     if (resident) {
         const double left = kResidentAfterMs / 1000.0 - (Now() - started);
         if (left > 0) Sleep(static_cast<DWORD>(left * 1000));
         *resident = procstat::ResidentKb(meter.app);
+        if (Flag("PEERIX_BENCH_VERBOSE")) std::fprintf(stderr, "    %-10s %ld kB resident\n", name, *resident);
     }
     return cost;
 }
@@ -115,9 +150,7 @@ double RunFloor(const Scenario& s, int measureMs, long* resident) {
     return cost;
 }
 
-// One run of Peerix (the one built here, or program) with a 640 x 480 view; -1 when it could not
-// start.
-double RunPeerix(const Scenario& s, const char* program, int measureMs, long* resident) {
+void WriteSettings(const Scenario& s, const RECT& window) {
     using namespace e2e;
     ResetSettings();
     WriteDword("ZoomFactor", static_cast<DWORD>(s.zoom));
@@ -127,18 +160,37 @@ double RunPeerix(const Scenario& s, const char* program, int measureMs, long* re
     WriteDword("DisplayPixelGrid", s.gridAndKeyboard ? 1 : 0);
     WriteDword("FollowKeyboard", s.gridAndKeyboard ? 1 : 0);
     WritePoint("ZoomPoint", kSource.x, kSource.y);
-    const RECT guess = WindowForClient(kWindow.x, kWindow.y, kViewWidth, kViewHeight + 60);
-    WriteRect("WindowPos", guess.left, guess.top, guess.right, guess.bottom);
+    WriteRect("WindowPos", window.left, window.top, window.right, window.bottom);
+}
+
+// The window rectangle that gives Peerix a 640 x 480 view with or without its status bar, found
+// once by trying: resized while measured, Peerix would keep a second window surface.
+RECT PeerixWindow(const Scenario& s) {
+    static RECT known[2] = {};
+    RECT& r = known[s.statusBar];
+    if (r.right > r.left) return r;
+    r = e2e::WindowForClient(kWindow.x, kWindow.y, kViewWidth, kViewHeight + 60);
+    WriteSettings(s, r);
+    e2e::PeerixProcess peerix;
+    if (!peerix.Start()) return r;
+    const RECT view = e2e::ViewOnScreen(peerix.Window());
+    r.right += kViewWidth - (view.right - view.left);
+    r.bottom += kViewHeight - (view.bottom - view.top);
+    peerix.Close();
+    return r;
+}
+
+// One run of Peerix (the one built here, or program) with a 640 x 480 view; -1 when it could not
+// start.
+double RunPeerix(const Scenario& s, const char* program, int measureMs, long* resident) {
+    using namespace e2e;
+    WriteSettings(s, PeerixWindow(s));
     PeerixProcess peerix;
     const double started = Now();
     if (!peerix.Start(SW_SHOWNORMAL, true, nullptr, program)) return -1;
-    HWND w = peerix.Window();
-    const RECT view = ViewOnScreen(w);
-    RECT frame;
-    GetWindowRect(w, &frame);
-    SetWindowPos(w, nullptr, 0, 0, frame.right - frame.left + kViewWidth - (view.right - view.left),
-                 frame.bottom - frame.top + kViewHeight - (view.bottom - view.top),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT view = ViewOnScreen(peerix.Window());
+    if (view.right - view.left != kViewWidth || view.bottom - view.top != kViewHeight)
+        std::fprintf(stderr, "Peerix's view is %ld x %ld\n", view.right - view.left, view.bottom - view.top);
     input::MoveTo(kPointer.x, kPointer.y);
     const double cost = Measure("Peerix.exe", peerix.Handle(), started, measureMs, resident);
     peerix.Close();
@@ -150,10 +202,12 @@ struct Results {
     std::vector<double> floorKb, peerixKb, beforeKb;
 };
 
-// The floor's scenario that a Peerix scenario compares with: the same zoom and interval.
+// The row whose floor runs a row compares with: the first one run with the same zoom and interval.
 int FloorOf(int i) {
     for (int j = 0; j < i; ++j)
-        if (kScenarios[j].zoom == kScenarios[i].zoom && kScenarios[j].intervalMs == kScenarios[i].intervalMs) return j;
+        if (Selected(j) && kScenarios[j].zoom == kScenarios[i].zoom &&
+            kScenarios[j].intervalMs == kScenarios[i].intervalMs)
+            return j;
     return i;
 }
 
@@ -161,7 +215,7 @@ void PrintRow(const Scenario& s, double floor, double peerix, double before, boo
     const bool idle = s.intervalMs == 0;
     // Idle costs are compared as points above the floor, the others as ratios.
     const auto versus = [&](double v) { return idle ? v - floor : v / floor; };
-    std::printf("  %-27s %6.2f %7.2f %7s%.2f", s.name, floor, peerix, idle ? "+" : "x", versus(peerix));
+    std::printf("  %-30s %6.2f %7.2f %7s%.2f", s.name, floor, peerix, idle ? "+" : "x", versus(peerix));
     if (hasBefore) std::printf(" %7.2f %7s%.2f", before, idle ? "+" : "x", versus(before));
     if (s.goal > 0)
         std::printf("   %s %s%.2f %s", idle ? "goal" : "goal", idle ? "<= +" : "<= x", s.goal,
@@ -183,8 +237,10 @@ int main() {
         for (int k = 0; k < kScenarioCount; ++k) {
             const int i = round % 2 ? kScenarioCount - 1 - k : k;
             const Scenario& s = kScenarios[i];
-            // Resident memory of Peerix with its defaults, idle with the status bar shown.
-            const bool memory = s.intervalMs == 0 && s.statusBar;
+            if (!Selected(i)) continue;
+            if (Flag("PEERIX_BENCH_VERBOSE")) std::fprintf(stderr, "  %s\n", s.name);
+            // Resident memory, idle.
+            const bool memory = s.intervalMs == 0 && FloorOf(i) == i;
             long kb = 0;
             const auto runFloor = [&] {
                 if (FloorOf(i) != i) return;
@@ -213,13 +269,15 @@ int main() {
         "CPU per second of wall time, %% of one core: the program + wineserver + %s, %d x %d view,\n"
         "median of 3 runs of %d s each, taken in turns\n",
         xserver ? "X server" : "(X server not found)", kViewWidth, kViewHeight, measureMs / 1000);
-    std::printf("  %-27s %6s %7s %8s", "", "floor", "Peerix", "vs floor");
+    std::printf("  %-30s %6s %7s %8s", "", "floor", "Peerix", "vs floor");
     if (hasBefore) std::printf(" %7s %8s", "before", "vs floor");
     std::printf("\n");
     for (int i = 0; i < kScenarioCount; ++i)
-        PrintRow(kScenarios[i], Median(r.floor[FloorOf(i)]), Median(r.peerix[i]), hasBefore ? Median(r.before[i]) : 0,
-                 hasBefore);
-    std::printf("  %-27s %6.1f %7.1f %8s", "resident memory after 20 s, MB", Median(r.floorKb), Median(r.peerixKb), "");
+        if (Selected(i) && !r.peerix[i].empty())
+            PrintRow(kScenarios[i], Median(r.floor[FloorOf(i)]), Median(r.peerix[i]),
+                     hasBefore ? Median(r.before[i]) : 0, hasBefore);
+    if (r.peerixKb.empty() || r.floorKb.empty()) return 0;
+    std::printf("  %-30s %6.1f %7.1f %8s", "resident memory after 20 s, MB", Median(r.floorKb), Median(r.peerixKb), "");
     if (hasBefore) std::printf(" %7.1f %8s", Median(r.beforeKb), "");
     std::printf("   goal <= 25.0 %s\n", Median(r.peerixKb) <= 25.0 ? "met" : "MISSED");
     return 0;

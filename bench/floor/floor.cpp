@@ -16,6 +16,10 @@ namespace {
 int zoom = 3;
 POINT centre = {150, 150};
 
+int Clamp(int v, int low, int high) {
+    return v < low ? low : v > high ? high : v;
+}
+
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
@@ -30,9 +34,12 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         GetClientRect(window, &client);
         // The screen pixels that show at least partly, and no more.
         const int w = (client.right + zoom - 1) / zoom, h = (client.bottom + zoom - 1) / zoom;
+        // On the screen: a source past its edge draws nothing under Wine, and slowly.
+        const int x = Clamp(centre.x - w / 2, 0, GetSystemMetrics(SM_CXSCREEN) - w);
+        const int y = Clamp(centre.y - h / 2, 0, GetSystemMetrics(SM_CYSCREEN) - h);
         HDC screen = GetDC(nullptr);
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, 0, 0, w * zoom, h * zoom, screen, centre.x - w / 2, centre.y - h / 2, w, h, SRCCOPY);
+        StretchBlt(dc, 0, 0, w * zoom, h * zoom, screen, x, y, w, h, SRCCOPY);
         ReleaseDC(nullptr, screen);
         EndPaint(window, &ps);
         return 0;
