@@ -34,7 +34,8 @@ static_assert(FitsInLargestField(), "every value fits the read buffer; every REG
 
 }  // namespace
 
-Settings::Settings(const char* subkey) : SettingsRecord{}, key(nullptr), subkey(subkey) {
+Settings::Settings(const char* subkey)
+    : SettingsRecord{}, key(nullptr), subkey(subkey), initialDirectoryPending(false) {
     for (int i = 0; i < kRowCount; ++i) {
         const SettingDescription& d = kSettings[i];
         table[i] = SettingsEntry{d.name, d.size, reinterpret_cast<BYTE*>(static_cast<SettingsRecord*>(this)) + d.offset,
@@ -46,7 +47,9 @@ Settings::Settings(const char* subkey) : SettingsRecord{}, key(nullptr), subkey(
     else
         key = nullptr;
     Normalise();
-    if (!table[kInitialDirectoryRow].found) GetShellFolderPath(InitialDirectory, CSIDL_PERSONAL);
+    // The shell that knows the Documents folder costs a start megabytes that most runs never use:
+    // the folder is looked up when the Save dialog or a save first needs it.
+    initialDirectoryPending = !table[kInitialDirectoryRow].found;
 }
 
 Settings::~Settings() {
@@ -115,7 +118,14 @@ bool Settings::WriteEntries(HKEY key, const SettingsEntry* table, int count) {
     return true;
 }
 
+void Settings::FillInitialDirectory() {
+    if (!initialDirectoryPending) return;
+    initialDirectoryPending = false;
+    GetShellFolderPath(InitialDirectory, CSIDL_PERSONAL);
+}
+
 bool Settings::Save() {
+    FillInitialDirectory();
     if (key && WriteEntries(key, table, kRowCount)) return true;
     // The key may have been deleted while the program ran (a reset by hand, a cleanup tool): its
     // old handle then writes nothing, so the key is created again and every value written anew.
@@ -136,11 +146,17 @@ void Settings::UseKey(const char* newSubkey) {
 
 bool Settings::GetShellFolderPath(char* buffer, int folder) {
     buffer[0] = '\0';
+    // Without the shell no folder is known, as when it cannot find one.
+    const auto getLocation =
+        SystemProc<decltype(&SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation");
+    const auto getPath = SystemProc<decltype(&SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA");
+    const auto getMalloc = SystemProc<decltype(&SHGetMalloc)>("shell32.dll", "SHGetMalloc");
+    if (!getLocation || !getPath || !getMalloc) return false;
     LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, folder, &list))) return false;
-    SHGetPathFromIDListA(list, buffer);
+    if (FAILED(getLocation(nullptr, folder, &list))) return false;
+    getPath(list, buffer);
     IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator))) {
+    if (FAILED(getMalloc(&allocator))) {
         CoTaskMemFree(list);  // the same task allocator, so the list is not leaked
         return false;
     }

@@ -58,3 +58,17 @@ void ShowSystemError(HWND owner, const char* caption) {
     MessageBoxA(owner, text, caption, MB_ICONERROR);
     LocalFree(text);
 }
+
+FARPROC SystemEntry(const char* library, const char* name) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) {
+        // By its full path: a file of the same name beside the program must not be loaded.
+        char path[MAX_PATH];
+        const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+        if (n == 0 || n + 1 + static_cast<UINT>(lstrlenA(library)) >= MAX_PATH) return nullptr;
+        path[n] = '\\';
+        lstrcpyA(path + n + 1, library);
+        module = LoadLibraryA(path);
+    }
+    return module ? GetProcAddress(module, name) : nullptr;
+}

@@ -43,4 +43,14 @@ void SystemErrorText(DWORD error, char* buffer, DWORD size);
 // Shows the system's text for the calling thread's last error in an error box.
 void ShowSystemError(HWND owner, const char* caption);
 
+// An entry point of a system library that only some commands need (the Save dialog, the shell),
+// so that a start does not pay for loading it. The library is loaded from the system folder on
+// first use and stays for the rest of the run; null when it or the entry point is missing.
+FARPROC SystemEntry(const char* library, const char* name);
+// The same, typed: SystemProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA").
+template <typename Proc>
+Proc SystemProc(const char* library, const char* name) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(SystemEntry(library, name)));
+}
+
 #endif

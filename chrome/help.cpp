@@ -111,7 +111,9 @@ BOOL CallWinHelp(HWND window, UINT command, ULONG_PTR data) {
 // The one place that hands a file to the shell: the page opens in the program the user chose for
 // web pages. The result is ShellExecute's: above 32 when it opened.
 INT_PTR OpenPage(HWND window, const wchar_t* page) {
-    return reinterpret_cast<INT_PTR>(ShellExecuteW(window, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL));
+    const auto shellExecute = SystemProc<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW");
+    if (!shellExecute) return SE_ERR_DLLNOTFOUND;
+    return reinterpret_cast<INT_PTR>(shellExecute(window, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 void ReportMissing(HWND window, const wchar_t* path) {

@@ -30,8 +30,11 @@ constexpr COLORREF kPurple = RGB(128, 0, 128);
 static_assert(kBlue == 0xFF0000 && kPurple == 0x800080, "0x00BBGGRR");
 
 void OpenLink(HWND dialog, int control, ResString& target, int* used) {
-    const auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", target.GetText(), nullptr, nullptr, SW_SHOWNORMAL));
+    // Without the shell the link fails as one that no program opens.
+    const auto shellExecute = SystemProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    const INT_PTR result = shellExecute ? reinterpret_cast<INT_PTR>(shellExecute(nullptr, "open", target.GetText(),
+                                                                                 nullptr, nullptr, SW_SHOWNORMAL))
+                                        : SE_ERR_DLLNOTFOUND;
     if (result > 32) {
         *used = 1;
         InvalidateRect(GetDlgItem(dialog, control), nullptr, FALSE);

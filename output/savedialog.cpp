@@ -11,6 +11,7 @@
 
 #include "../app/globals.h"
 #include "../app/resstring.h"
+#include "../app/utils.h"
 #include "../chrome/help.h"
 #include "../res/resource.h"
 #include "rules.h"
@@ -105,7 +106,9 @@ bool AskSaveFileName(HWND owner, const char* initialDirectory, char* file, DWORD
     dialog.lpfnHook = SaveDialogHook;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_TEMPLATE);
     saveZoomedCheck = *zoomed;
-    if (!GetSaveFileNameA(&dialog)) return false;
+    // Without the dialog's library, as without a dialog: nothing is saved.
+    const auto getSaveFileName = SystemProc<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    if (!getSaveFileName || !getSaveFileName(&dialog)) return false;
     *zoomed = saveZoomedCheck;
     *type = rules::ImageTypeForPath(file, rules::Clamp(static_cast<int>(dialog.nFilterIndex) - 1, 0, 1));
     return true;

@@ -97,6 +97,7 @@ void MainWindow::SaveImageAs(bool useSelection) {
     rules::ProposedImageName({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, type, file,
                              sizeof file);
     bool zoomed = settings.SaveZoomedImage != 0;
+    settings.FillInitialDirectory();
     if (!AskSaveFileName(hwnd, settings.InitialDirectory, file, sizeof file, &zoomed, &type)) return;
 
     settings.SaveZoomedImage = zoomed ? 1 : 0;
