@@ -39,9 +39,9 @@ bool MainWindow::OnCreate() {
     LayoutStatusParts();
     AddTrackbarTips();
     CheckHelpFile();
+    housekeeping = false;  // the timer of a window made before in this process died with it
     SetUpdateRate(settings.Update, true);
     ApplyFollowKeyboard();
-    SetTimer(hwnd, kHousekeepingTimer, 100, nullptr);
     ApplyAlwaysOnTop();
     ApplyToolbarVisibility();
     ApplyStatusBarVisibility();
@@ -104,6 +104,12 @@ void MainWindow::ApplyStatusBarVisibility() {
     ShowWindow(statusBar, settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
     Layout();
     PaintNow();
+    // Hidden, the bar's texts were not kept up to date; they are right before it first paints.
+    if (settings.DisplayStatusbar) {
+        POINT p;
+        if (GetCursorPos(&p)) ShowPointer(p);
+    }
+    ApplyHousekeeping();
 }
 
 void MainWindow::OnNotify(NMHDR* header) {

@@ -191,6 +191,7 @@ void MainWindow::ApplyFollowMouse() {
     SendMessageA(toolbar, TB_SETSTATE, ID_FOLLOW_MOUSE,
                  settings.MouseTracking ? TBSTATE_CHECKED | TBSTATE_ENABLED : TBSTATE_ENABLED);
     PaintNow();  // the cursor marker depends on following
+    ApplyHousekeeping();
 }
 
 void MainWindow::Highlight() {

@@ -75,4 +75,5 @@ void MainWindow::ApplyFollowKeyboard() {
     // Turned on, the keyboard's place is taken at the next tick, even if it has not moved.
     lastFocus = nullptr;
     lastKeyboardSpot = POINT{INT_MIN, INT_MIN};
+    ApplyHousekeeping();
 }

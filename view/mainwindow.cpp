@@ -48,7 +48,8 @@ MainWindow::MainWindow()
       stockThumbLength(0),
       lastPointer{0, 0},
       lastKeyboardSpot{0, 0},
-      lastFocus(nullptr) {
+      lastFocus(nullptr),
+      housekeeping(false) {
     ReadMonitors();
     // A stored point on a monitor that is gone comes back to the nearest one. With one monitor
     // the point stays as stored, as it always did: the clamp keeps the view on that monitor.

@@ -64,6 +64,13 @@ public:
     // One tick of following: the point goes to the pointer or to another program's text cursor
     // or keyboard focus, whichever moved last.
     void Follow(POINT pointer);
+    // The status bar's coordinates and colour for the pointer at a screen point.
+    void ShowPointer(POINT pointer);
+    // Starts the housekeeping timer when it has work and is stopped. A tick costs the window
+    // system even when it does nothing, so the timer stops at the first tick that finds no ants,
+    // no following and no status bar; what gives it work again calls this.
+    void ApplyHousekeeping();
+    bool HousekeepingNeeded() const;
 
     // Selection and context menus.
     RECT GetSelectionRect() const;
@@ -136,6 +143,7 @@ public:
     POINT lastPointer;       // the pointer at the last tick, to tell which one moved last
     POINT lastKeyboardSpot;  // where the keyboard was last followed to
     HWND lastFocus;          // the focus window seen at the last tick
+    bool housekeeping;       // the housekeeping timer runs
 
     // The monitor nearest to the point: the area the view may show.
     RECT SourceBounds() const;

@@ -63,6 +63,7 @@ void MainWindow::FinishSelection(POINT client) {
     } else {
         hasSelection = true;
         ants.SetBounds(r);
+        ApplyHousekeeping();  // the ants march while the menu is open
     }
     POINT screen = client;
     ClientToScreen(hwnd, &screen);

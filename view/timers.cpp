@@ -8,15 +8,39 @@
 void MainWindow::OnTimer(UINT_PTR id) {
     if (IsIconic(hwnd)) return;
     if (id == kRefreshTimer) {
-        // The view must not change under a selection that is being made or used.
-        if (!hasSelection && !selecting) InvalidateRgn(hwnd, viewRegion, FALSE);
+        // The view must not change under a selection that is being made or used. Painted here
+        // rather than invalidated: the way round through WM_PAINT costs the window system more
+        // than the paint itself.
+        if (!hasSelection && !selecting) PaintNow();
         return;
     }
     if (id != kHousekeepingTimer) return;
+    if (!HousekeepingNeeded()) {
+        KillTimer(hwnd, kHousekeepingTimer);
+        housekeeping = false;
+        return;
+    }
     if (hasSelection) ants.Draw(nullptr, hwnd);
+    // Reading the pointer asks the window system, and the colour the screen: only what is shown
+    // or followed pays for them.
+    if (!settings.DisplayStatusbar && !settings.MouseTracking && !settings.FollowKeyboard) return;
     POINT p;
     GetCursorPos(&p);
     Follow(p);
+    if (settings.DisplayStatusbar) ShowPointer(p);
+}
+
+bool MainWindow::HousekeepingNeeded() const {
+    return hasSelection || settings.DisplayStatusbar || settings.MouseTracking || settings.FollowKeyboard;
+}
+
+void MainWindow::ApplyHousekeeping() {
+    // Set only when stopped: setting it again would put its next tick off.
+    if (housekeeping || !HousekeepingNeeded()) return;
+    housekeeping = SetTimer(hwnd, kHousekeepingTimer, 100, nullptr) != 0;
+}
+
+void MainWindow::ShowPointer(POINT p) {
     // Over the view the status bar reads the magnified pixel under the pointer, elsewhere the
     // pointer's own; the colour comes from the screen in both cases, never from the view.
     POINT pixel;
