@@ -21,11 +21,11 @@ void MainWindow::OnTimer(UINT_PTR id) {
         return;
     }
     if (hasSelection) ants.Draw(nullptr, hwnd);
-    // Reading the pointer asks the window system, and the colour the screen: only what is shown
-    // or followed pays for them.
-    if (!settings.DisplayStatusbar && !settings.MouseTracking && !settings.FollowKeyboard) return;
-    POINT p;
-    GetCursorPos(&p);
+    // Reading the pointer asks the window system, and the colour the screen: only the status bar
+    // and following the mouse pay for them. Following the keyboard alone never looks at the
+    // pointer, so it is handed the one it last saw.
+    POINT p = lastPointer;
+    if (settings.DisplayStatusbar || settings.MouseTracking) GetCursorPos(&p);
     Follow(p);
     if (settings.DisplayStatusbar) ShowPointer(p);
 }
