@@ -267,6 +267,7 @@ TEST_F(Navigation, FollowMouseTracksTheCursorUntilTurnedOff) {
     PatternWindow pattern(RECT{0, 0, 480, 420});
     ASSERT_TRUE(pattern.WaitUntilShown());
     BareView(3, 100, 100);
+    WriteDword("DisplayStatusbar", 1);           // it shows the timer's ticks
     WriteDword("DisplayMouseWhenFollowing", 0);  // the marker would cover pattern pixels
     ASSERT_TRUE(Start());
     HWND w = window;

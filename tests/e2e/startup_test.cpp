@@ -1,6 +1,7 @@
 // The program's start, its window, its settings at exit and its picture, seen from outside.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <iterator>
@@ -24,6 +25,19 @@ int ScreenWidth() {
 }
 int ScreenHeight() {
     return GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Whether a process has loaded the named library.
+bool Loaded(DWORD pid, const char* library) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &module); more && !found; more = Module32Next(snapshot, &module))
+        found = lstrcmpiA(module.szModule, library) == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 class Startup : public PeerixTest {};
@@ -112,6 +126,10 @@ TEST_F(Startup, SavedRectangleIsUsedWhenItShowsOnScreen) {
         ResetSettings();
         WriteRect("WindowPos", c.stored.left, c.stored.top, c.stored.right, c.stored.bottom);
         ASSERT_TRUE(peerix.Start());
+        // The Save dialog's and the shell's libraries wait for a command that needs them.
+        EXPECT_TRUE(Loaded(peerix.Pid(), "comctl32.dll"));
+        EXPECT_FALSE(Loaded(peerix.Pid(), "comdlg32.dll"));
+        EXPECT_FALSE(Loaded(peerix.Pid(), "shell32.dll"));
         const RECT r = dialogs::Rect(peerix.Window());
         if (c.used) {
             EXPECT_EQ(r.left, c.stored.left);

@@ -160,6 +160,21 @@ TEST_F(WindowState, HidingTheToolbarAndTheStatusBarGivesTheirRoomToTheView) {
     EXPECT_EQ(ReadValue("DisplayStatusbar").AsDword(), 0u);
 }
 
+TEST_F(WindowState, AStatusBarShownAgainReadsThePointerAtOnceAndGoesOnReadingIt) {
+    // Hidden and with nothing followed, the bar's texts are not kept up to date. Shown again, they
+    // are right before the bar is seen: Peerix answers the reads below only after the command.
+    ASSERT_TRUE(StartOverPattern(false, false));
+    input::MoveTo(301, 222);
+    ASSERT_TRUE(PickFromMenu('S'));
+    ASSERT_TRUE(waiting::WaitFor([&] { return IsWindowVisible(chrome.statusBar) != FALSE; }));
+    const COLORREF c = PatternColour(301, 222);
+    EXPECT_EQ(remote::StatusText(chrome.statusBar, 3), " 301, 222 ");
+    EXPECT_EQ(remote::StatusText(chrome.statusBar, 1),
+              Format(" RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c)));
+    input::MoveTo(123, 45);
+    EXPECT_TRUE(StatusIs(3, " 123, 45 ")) << remote::StatusText(chrome.statusBar, 3);
+}
+
 TEST_F(WindowState, MenuHelpShowsInTheStatusBarWhileAnItemIsHighlighted) {
     Prepare(true, true);
     ASSERT_TRUE(Start());

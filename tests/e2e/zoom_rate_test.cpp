@@ -15,6 +15,7 @@
 #include "tests/e2e/support/remote.h"
 #include "tests/e2e/support/sync.h"
 #include "tests/e2e/support/view.h"
+#include "tests/e2e/support/view_check.h"
 #include "tests/support/screen.h"
 #include "tests/support/wait.h"
 
@@ -197,6 +198,42 @@ TEST_F(ZoomAndRate, RefreshRateDecidesWhetherAndHowSoonTheViewFollowsTheScreen) 
     input::KeyUp(VK_CONTROL);
     ASSERT_TRUE(InputHandled(window));
     expectRate(4, "Fast");
+
+    // A selection being made and one made hold the picture even at Fast; dropped, it follows
+    // again. Watched in the view's bottom-right corner, clear of the ants and the menu; while
+    // the ants step three times the refresh ticks at least as often.
+    const RECT view = ViewOnScreen(window);
+    const POINT source = SourceOrigin(view, 3, kPoint);
+    const auto cornerShows = [&](int v) {
+        // From the first view pixel of a magnified pixel, to the view's edges.
+        const POINT skip = {(view.right - view.left - 96) / 3, (view.bottom - view.top - 72) / 3};
+        const POINT at = {view.left + skip.x * 3, view.top + skip.y * 3};
+        const pixels::Capture c = pixels::CaptureScreen(RECT{at.x, at.y, view.right, view.bottom});
+        return pixels::CompareMagnified(c, at, SIZE{view.right - at.x, view.bottom - at.y}, source.x + skip.x,
+                                        source.y + skip.y, 3, v)
+            .empty();
+    };
+    ASSERT_TRUE(waiting::WaitFor([&] { return cornerShows(variant); }));
+    const int held = variant;
+    input::MoveTo(view.left + 10, view.top + 40);
+    input::RightDown();
+    input::MoveTo(view.left + 25, view.top + 52);
+    pattern.SetVariant(++variant);
+    ASSERT_TRUE(pattern.WaitUntilShown());
+    input::RightUp();
+    ASSERT_NE(WaitForMenu(), nullptr);
+    const RECT ants = {9, 39, 24, 51};  // the drag's pixels, as the selection tests work them out
+    int steps = 0;
+    for (int last = -1; steps < 4 && waiting::WaitFor([&] {
+             const int p = AntsPhaseOnScreen(POINT{view.left, view.top}, ants);
+             return p >= 0 && p != last && (last = p, true);
+         });)
+        ++steps;
+    EXPECT_EQ(steps, 4) << "the ants were not seen marching";
+    EXPECT_TRUE(cornerShows(held)) << "refreshed under a selection";
+    input::Press(VK_ESCAPE);
+    EXPECT_TRUE(WaitForNoMenu());
+    EXPECT_TRUE(waiting::WaitFor([&] { return cornerShows(variant); })) << "not refreshed after the selection";
 
     for (int i = 0; i < 4; ++i) {
         input::KeyDown(VK_CONTROL);

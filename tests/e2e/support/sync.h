@@ -15,7 +15,8 @@ namespace e2e {
 bool InputHandled(HWND peerix);
 
 // Moves the pointer to `to` and waits until the status bar shows its coordinates: a tick of the
-// 100 ms timer has run since the move, and what it painted is on the screen. False when none did.
+// 100 ms timer has run since the move, and what it painted is on the screen. False when none did,
+// and always with the status bar hidden: then its texts are not kept up to date.
 bool TickSeenAt(HWND peerix, POINT to);
 
 }  // namespace e2e
