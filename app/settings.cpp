@@ -121,7 +121,8 @@ bool Settings::WriteEntries(HKEY key, const SettingsEntry* table, int count) {
 void Settings::FillInitialDirectory() {
     if (!initialDirectoryPending) return;
     initialDirectoryPending = false;
-    GetShellFolderPath(InitialDirectory, CSIDL_PERSONAL);
+    // A folder set since the start (a save chose one) is kept.
+    if (InitialDirectory[0] == '\0') GetShellFolderPath(InitialDirectory, CSIDL_PERSONAL);
 }
 
 bool Settings::Save() {

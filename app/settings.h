@@ -124,8 +124,8 @@ public:
     // stay. A test process uses it so that it never writes a user's real settings.
     void UseKey(const char* newSubkey);
     bool WindowPosFound() const;
-    // Puts the Documents folder into InitialDirectory when no folder was stored, the first time it
-    // is needed: before the Save dialog opens, and by Save.
+    // Puts the Documents folder into InitialDirectory when no folder was stored or set since, the
+    // first time it is needed: before the Save dialog opens, and by Save.
     void FillInitialDirectory();
 
     // Reads count rows; a value that is missing or larger than its field leaves the field as it was.

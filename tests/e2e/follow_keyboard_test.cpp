@@ -48,6 +48,25 @@ POINT CaretSpotOf(HWND window, RECT* caret) {
     return POINT{caret->left + 2, caret->top + 1 + (caret->bottom - caret->top - 2) / 2};
 }
 
+// Wine's Notepad, ended however the test ends: a Notepad left running would hold the test
+// runner's output open, and the runner would wait for it.
+struct Notepad {
+    PROCESS_INFORMATION info = {};
+    bool Start() {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        char command[] = "notepad.exe";
+        return CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0;
+    }
+    ~Notepad() {
+        if (!info.hProcess) return;
+        TerminateProcess(info.hProcess, 0);  // "Save changes?" is not this test's business
+        EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0) << "Notepad did not end";
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+};
+
 class FollowKeyboard : public PeerixTest {
 protected:
     // Peerix right of where the followed windows go, refreshing Fast so that the view keeps up
@@ -76,14 +95,11 @@ TEST_F(FollowKeyboard, TypingInNotepadCarriesTheViewAlongAndTheMouseAndTheKeyboa
     ASSERT_TRUE(StartWith(true, false));
     input::Press('F', {VK_CONTROL});
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION notepad = {};
-    char command[] = "notepad.exe";
-    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
+    Notepad notepad;
+    ASSERT_TRUE(notepad.Start());
     HWND editor = nullptr;
     ASSERT_TRUE(waiting::WaitFor(
-        [&] { return (editor = VisibleWindowOfClass("Notepad", notepad.dwProcessId)) != nullptr; }, 10000));
+        [&] { return (editor = VisibleWindowOfClass("Notepad", notepad.info.dwProcessId)) != nullptr; }, 10000));
     // Away from the screen's edges: there the view's source is clamped, and views of two caret
     // spots a character apart would look the same.
     SetWindowPos(editor, nullptr, 110, 110, 440, 300, SWP_NOZORDER);
@@ -99,17 +115,11 @@ TEST_F(FollowKeyboard, TypingInNotepadCarriesTheViewAlongAndTheMouseAndTheKeyboa
     // The mouse moves last: the view goes to the pointer; then typing takes it back.
     input::MoveTo(400, 380);
     EXPECT_TRUE(FollowedTo(POINT{400, 380}));
-    { POINT c; GetCursorPos(&c); printf("DBG cursor %ld,%ld\n", c.x, c.y); ASSERT_TRUE(peerix.Close());
-      RegValue v = ReadValue("ZoomPoint"); const POINT* q = reinterpret_cast<const POINT*>(v.data.data()); printf("DBG point %ld,%ld\n", q->x, q->y); return; }
     input::Type("d");
     EXPECT_TRUE(FollowedTo(CaretSpotOf(editor, &caret), caret));
 
     ASSERT_TRUE(peerix.Close());
     EXPECT_EQ(ReadValue("FollowKeyboard").AsDword(), 1u);
-    TerminateProcess(notepad.hProcess, 0);  // "Save changes?" is not this test's business
-    WaitForSingleObject(notepad.hProcess, 5000);
-    CloseHandle(notepad.hProcess);
-    CloseHandle(notepad.hThread);
 }
 
 TEST_F(FollowKeyboard, AFocusMovingBetweenTwoButtonsTakesTheViewToEach) {
