@@ -70,9 +70,9 @@ bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count) {
     // A name nobody else holds, made by this call: CREATE_NEW fails rather than open another's.
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_SUCCESS;
-    const DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    const DWORD first = GetTickCount() ^ (GetCurrentProcessId() << 16);
     for (DWORD attempt = 0; attempt < 1000 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        wsprintfW(temporary + cut + 1, L"~px%04X.tmp", (seed + attempt) & 0xFFFF);
+        wsprintfW(temporary + cut + 1, L"~px%04X.tmp", (first + attempt) & 0xFFFF);
         file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {

@@ -45,9 +45,7 @@ std::string ColourItemFor(HWND window, int zoom, POINT point, POINT at) {
     const POINT origin = SourceOrigin(view, zoom, point);
     const int x = origin.x + (at.x - view.left) / zoom, y = origin.y + (at.y - view.top) / zoom;
     const COLORREF c = CaptureScreen(RECT{x, y, x + 1, y + 1}).At(x, y);
-    char text[64];
-    std::snprintf(text, sizeof text, "Copy &Colour #%02X%02X%02X\tCtrl+K", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
+    return "Copy &Colour " + HashText(c) + "\tCtrl+K";
 }
 
 std::vector<ItemState> Flipped(std::vector<ItemState> states) {

@@ -48,8 +48,7 @@ TEST_F(DisplayChange, ASmallerScreenReclampsThePointAndTheLargerOneIsReachableAg
     const POINT corner = {799, 599};
     input::MoveTo(corner.x, corner.y);
     const COLORREF c = pixels::PatternColour(corner.x, corner.y);
-    char colour[64];
-    std::snprintf(colour, sizeof colour, " RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c));
+    const std::string colour = RgbText(c);
     EXPECT_TRUE(waiting::WaitFor(
         [&] { return remote::StatusText(status, 3) == StatusFor(corner) && remote::StatusText(status, 1) == colour; },
         3000))

@@ -29,18 +29,6 @@ namespace {
 const RECT kPatternArea = {0, 0, 470, 420};
 const POINT kPoint = {230, 200};
 
-std::string Rgb(COLORREF c) {
-    char text[32];
-    std::snprintf(text, sizeof text, " RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
-
-std::string Hash(COLORREF c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
-
 // The clipboard's bytes in a format; empty when absent.
 std::vector<BYTE> ClipboardBytes(UINT format) {
     std::vector<BYTE> bytes;
@@ -136,7 +124,7 @@ TEST_F(Inspector, StatusBarReadsTheMagnifiedPixelUnderThePointerAndElsewhereTheP
             << remote::StatusText(status, 3) << " instead of " << want;
         // The colour of that screen pixel, not of the view (the cursor marker, a grid line).
         EXPECT_TRUE(
-            waiting::WaitFor([&] { return remote::StatusText(status, 1) == Rgb(pixels::PatternColour(sx, sy)); }, 3000))
+            waiting::WaitFor([&] { return remote::StatusText(status, 1) == RgbText(pixels::PatternColour(sx, sy)); }, 3000))
             << remote::StatusText(status, 1);
     }
     // Off the view, on the pattern itself: the pointer's own coordinates and colour, unmarked.
@@ -144,7 +132,7 @@ TEST_F(Inspector, StatusBarReadsTheMagnifiedPixelUnderThePointerAndElsewhereTheP
     EXPECT_TRUE(waiting::WaitFor([&] { return remote::StatusText(status, 3) == " 100, 50 "; }, 3000))
         << remote::StatusText(status, 3);
     EXPECT_TRUE(
-        waiting::WaitFor([&] { return remote::StatusText(status, 1) == Rgb(pixels::PatternColour(100, 50)); }, 3000));
+        waiting::WaitFor([&] { return remote::StatusText(status, 1) == RgbText(pixels::PatternColour(100, 50)); }, 3000));
 }
 
 TEST_F(Inspector, ColourCopiesAsTextByKeyAndFromTheMenuInTheChosenFormat) {
@@ -152,9 +140,9 @@ TEST_F(Inspector, ColourCopiesAsTextByKeyAndFromTheMenuInTheChosenFormat) {
     // Ctrl+K: the colour the status bar shows, of the magnified pixel under the pointer.
     const COLORREF under = pixels::PatternColour(origin.x + 20, origin.y + 9);
     input::MoveTo(view.left + 4 * 20 + 1, view.top + 4 * 9 + 3);
-    ASSERT_TRUE(waiting::WaitFor([&] { return remote::StatusText(status, 1) == Rgb(under); }, 3000));
-    ASSERT_TRUE(CopyByKey('K', [&] { return ClipboardText() == Hash(under); })) << ClipboardText();
-    EXPECT_EQ(remote::StatusText(status, 0), "Copied " + Hash(under));
+    ASSERT_TRUE(waiting::WaitFor([&] { return remote::StatusText(status, 1) == RgbText(under); }, 3000));
+    ASSERT_TRUE(CopyByKey('K', [&] { return ClipboardText() == HashText(under); })) << ClipboardText();
+    EXPECT_EQ(remote::StatusText(status, 0), "Copied " + HashText(under));
     ASSERT_TRUE(peerix.Close());
 
     // The menu's first item, in the rgb() format: the pixel under the right click.

@@ -147,10 +147,9 @@ TEST_F(TwoMonitors, TheStatusBarShowsCoordinatesAndColourOnTheSecondMonitor) {
     // negative.
     for (const POINT p : {POINT{Across(-7), 99}, POINT{Across(3), 45}, POINT{Across(321), 517}}) {
         input::MoveTo(p.x, p.y);
-        char coords[64], colour[64];
+        char coords[64];
         std::snprintf(coords, sizeof coords, " %ld, %ld ", p.x, p.y);
-        const COLORREF c = pixels::PatternColour(p.x, p.y);
-        std::snprintf(colour, sizeof colour, " RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c));
+        const std::string colour = RgbText(pixels::PatternColour(p.x, p.y));
         EXPECT_TRUE(waiting::WaitFor(
             [&] { return remote::StatusText(status, 3) == coords && remote::StatusText(status, 1) == colour; }, 3000))
             << coords << " shows " << remote::StatusText(status, 3) << " and " << remote::StatusText(status, 1)

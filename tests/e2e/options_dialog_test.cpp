@@ -267,16 +267,6 @@ TEST_F(OptionsDialog, HexadecimalTakesEffectWhenTheColourUnderTheCursorNextChang
     ASSERT_TRUE(pattern.WaitUntilShown());
     HWND status = chrome.statusBar;
     ASSERT_NE(status, nullptr);
-    auto rgbText = [](COLORREF c) {
-        char text[64];
-        std::snprintf(text, sizeof text, " RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c));
-        return std::string(text);
-    };
-    auto hexText = [](COLORREF c) {
-        char text[64];
-        std::snprintf(text, sizeof text, "Colour: 0x%06lx", static_cast<unsigned long>(c));
-        return std::string(text);
-    };
     auto statusShows = [&](const std::string& text, int timeoutMs = 3000) {
         return waiting::WaitFor([&] { return remote::StatusText(status, 1) == text; }, timeoutMs);
     };
@@ -285,7 +275,7 @@ TEST_F(OptionsDialog, HexadecimalTakesEffectWhenTheColourUnderTheCursorNextChang
     // The status bar keeps reading the screen while the dialog is open.
     input::MoveTo(100, 90);
     const COLORREF first = pixels::PatternColour(100, 90);
-    ASSERT_TRUE(statusShows(rgbText(first))) << remote::StatusText(status, 1);
+    ASSERT_TRUE(statusShows(RgbText(first))) << remote::StatusText(status, 1);
     // The focus starts on the checked radio button; Down moves to Hexadecimal and checks it.
     ASSERT_EQ(dialogs::Focused(dialog), GetDlgItem(dialog, IDC_RGB));
     input::Press(VK_DOWN);
@@ -296,7 +286,7 @@ TEST_F(OptionsDialog, HexadecimalTakesEffectWhenTheColourUnderTheCursorNextChang
     // The text is rewritten only when the colour under the cursor changes: move to other pixels.
     input::MoveTo(141, 187);
     const COLORREF second = pixels::PatternColour(141, 187);
-    EXPECT_TRUE(statusShows(hexText(second))) << remote::StatusText(status, 1) << " wanted " << hexText(second);
+    EXPECT_TRUE(statusShows(HexText(second))) << remote::StatusText(status, 1) << " wanted " << HexText(second);
     input::MoveTo(100, 90);
-    EXPECT_TRUE(statusShows(hexText(first))) << remote::StatusText(status, 1) << " wanted " << hexText(first);
+    EXPECT_TRUE(statusShows(HexText(first))) << remote::StatusText(status, 1) << " wanted " << HexText(first);
 }

@@ -86,8 +86,7 @@ TEST_F(WindowState, StatusBarShowsTheCursorAndTheColourUnderIt) {
         for (POINT p : {POINT{123, 45}, POINT{0, 0}, POINT{301, 222}, POINT{479, 419}}) {
             input::MoveTo(p.x, p.y);
             const COLORREF c = PatternColour(p.x, p.y);
-            const std::string colour = rgb ? Format(" RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c))
-                                           : Format("Colour: 0x%06x", static_cast<int>(c));
+            const std::string colour = rgb ? RgbText(c) : HexText(c);
             EXPECT_TRUE(StatusIs(3, Format(" %d, %d ", p.x, p.y)))
                 << "at " << p.x << "," << p.y << ": " << remote::StatusText(chrome.statusBar, 3);
             EXPECT_TRUE(StatusIs(1, colour))
@@ -169,8 +168,7 @@ TEST_F(WindowState, AStatusBarShownAgainReadsThePointerAtOnceAndGoesOnReadingIt)
     ASSERT_TRUE(waiting::WaitFor([&] { return IsWindowVisible(chrome.statusBar) != FALSE; }));
     const COLORREF c = PatternColour(301, 222);
     EXPECT_EQ(remote::StatusText(chrome.statusBar, 3), " 301, 222 ");
-    EXPECT_EQ(remote::StatusText(chrome.statusBar, 1),
-              Format(" RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c)));
+    EXPECT_EQ(remote::StatusText(chrome.statusBar, 1), RgbText(c));
     input::MoveTo(123, 45);
     EXPECT_TRUE(StatusIs(3, " 123, 45 ")) << remote::StatusText(chrome.statusBar, 3);
 }

@@ -36,6 +36,24 @@ bool SetScreenSize(int width, int height) {
     return code == 0 && waiting::WaitFor(sized, 5000);
 }
 
+std::string RgbText(COLORREF c) {
+    char text[32];
+    std::snprintf(text, sizeof text, " RGB:%03d,%03d,%03d ", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+std::string HexText(COLORREF c) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Colour: 0x%06lx", static_cast<unsigned long>(c));
+    return text;
+}
+
+std::string HashText(COLORREF c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
 void PeerixTest::SetUp() {
     ResetSettings();
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "peerix_process.h"
 #include "view.h"
 
@@ -19,6 +21,12 @@ void WriteStartSettings(bool toolbar, bool statusBar, int zoom, POINT point, con
 // through the display_mode helper built beside this program: a process of its own, so that every
 // process's windows are told of the change. True once the screen has that size.
 bool SetScreenSize(int width, int height);
+
+// A colour as Peerix writes it: the status bar's " RGB:250,010,200 " and "Colour: 0xc80afa", and
+// Copy Colour's "#FA0AC8".
+std::string RgbText(COLORREF c);
+std::string HexText(COLORREF c);
+std::string HashText(COLORREF c);
 
 // The fixture of the end-to-end tests: ResetSettings before each test; after it, the Peerix it
 // started ended, DeletePeerixKey, and the screen's size put back if the test changed it.
