@@ -119,8 +119,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONUP:
         if (dragging) {
+            // The point is where the button was let go: the last move may have been read before
+            // the pointer got there, and no further move comes.
+            MovePointDrag();
             EndMouseModes();
-            PaintNow();
         }
         return 0;
     case WM_RBUTTONDOWN:
